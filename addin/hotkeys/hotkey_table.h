@@ -1,0 +1,63 @@
+#pragma once
+// The system hot-key table: the only place that binds keys as system hot keys
+// of the hidden window or unbinds them. One TShortcut per (virtual key, shift
+// keys) pair that the shortcut registry holds; each pair is named by a global
+// atom whose value is also the hot key's id.
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "hotkeys/key_code.h"
+#include "platform/hotkey_system.h"
+#include "platform/reentrant_lock.h"
+
+namespace loomkeys {
+
+struct TShortcut {
+  uint16_t KeyAtom = 0;
+  // The key is meant to be bound right now.
+  bool Active = false;
+  // The system refused the key when it was added. The entry stays, so that
+  // the pair stays refused, but nothing binds it afterwards: no registry
+  // entry owns it, and binding it would steal the key from other programs.
+  bool Refused = false;
+};
+
+class HotKeyTable {
+ public:
+  explicit HotKeyTable(HotKeySystem& system);
+
+  // Binds a pair that the table does not hold yet. True only when this call
+  // created the entry and the system accepted the key. A refused pair stays
+  // in the table, unbound, and every later call for it answers false.
+  bool AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys);
+  // Unbinds the pair, deletes its atom and drops it; unknown pairs are ignored.
+  void RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys);
+  // Makes the enabled keys live and the disabled ones dead, calling the system
+  // only for keys whose state changes. Does nothing while suspended.
+  void ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& enabled,
+                    const std::vector<KeyCode>& disabled);
+  // Unbinds every live key and remembers which ones to bring back.
+  void SuspendHotKeys(WindowHandle window);
+  // Binds again the keys that were live at the suspension or added during it.
+  void ResumeHotKeys(WindowHandle window);
+  // Unbinds every live key, deletes every atom and empties the table.
+  void ClearHotKeys(WindowHandle window);
+
+  bool HotKeysActive() const { return hotKeysActive_; }
+  ReentrantLock& Lock() { return lock_; }
+
+  // A copy of the table in name order, for checks of its state.
+  std::vector<std::pair<KeyCode, TShortcut>> Snapshot();
+
+ private:
+  void Bind(WindowHandle window, KeyCode code, const TShortcut& entry);
+
+  HotKeySystem& system_;
+  ReentrantLock lock_;  // HotKeyLock; always taken after RegistryLock
+  // Keyed by KeyCode, whose order is the order of the atom names.
+  std::map<KeyCode, TShortcut> hotKeyList_;
+  bool hotKeysActive_ = true;
+};
+
+}  // namespace loomkeys

@@ -1,0 +1,26 @@
+#pragma once
+// The few Windows services that the hot-key table needs: global atoms and
+// system hot keys of a window. The DLL uses the Win32 implementation; native
+// tests use a recording fake.
+#include <cstdint>
+#include <string>
+
+namespace loomkeys {
+
+// An HWND, kept opaque so that the portable core never sees <windows.h>.
+using WindowHandle = void*;
+
+class HotKeySystem {
+ public:
+  virtual ~HotKeySystem() = default;
+  // GlobalAddAtomW; returns 0 when the atom could not be created.
+  virtual uint16_t AddAtom(const std::string& name) = 0;
+  // GlobalDeleteAtom.
+  virtual void DeleteAtom(uint16_t atom) = 0;
+  // RegisterHotKey(window, id, modifiers, virtualKey); true when accepted.
+  virtual bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) = 0;
+  // UnregisterHotKey(window, id); true when the system found the key.
+  virtual bool UnbindHotKey(WindowHandle window, int id) = 0;
+};
+
+}  // namespace loomkeys

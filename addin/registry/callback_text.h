@@ -1,0 +1,23 @@
+#pragma once
+// The form in which a callback receives its namespace and context: the ANSI
+// string written twice, converted to UTF-16, preceded by a 32-bit count of
+// its UTF-16 units and followed by one zero unit. A reader that takes the
+// count as bytes, as Automation strings (BSTR) are read, sees the string
+// once; one that reads up to the zero sees it twice.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace loomkeys {
+
+class CallbackText {
+ public:
+  explicit CallbackText(std::string_view ansi);
+  // The first character; the length word stands right before it.
+  const char16_t* Text() const { return buffer_.data() + 2; }
+
+ private:
+  std::vector<char16_t> buffer_;  // two units of length word, text, zero
+};
+
+}  // namespace loomkeys

@@ -1,0 +1,35 @@
+#pragma once
+// One registered shortcut and the callback type that its key press calls.
+#include <cstdint>
+#include <string>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define LOOMKEYS_STDCALL __stdcall
+#else
+#define LOOMKEYS_STDCALL
+#endif
+
+namespace loomkeys {
+
+// The client's callback. Both strings arrive in the counted, doubled form of
+// callback_text.h and belong to the library until the call returns.
+using ShortcutCallback = void(LOOMKEYS_STDCALL*)(const char16_t* lpNamespace, uint16_t uVirtualKey,
+                                                 uint16_t uShiftKeys, const char16_t* lpContext,
+                                                 uint32_t uShortcutId);
+
+// Active-mode bits: the key is wanted live in slide design and/or slide show.
+constexpr uint16_t kModeSlideDesign = 1;
+constexpr uint16_t kModeSlideShow = 2;
+constexpr uint16_t kEveryMode = 0xFFFF;
+
+struct TRegistryEntry {
+  std::string FNamespace;  // ANSI bytes, compared exactly
+  uint16_t FVirtualKey = 0;
+  uint16_t FShiftKeys = 0;
+  uint16_t FActiveMode = 0;
+  ShortcutCallback FShortcutCallbackFunc = nullptr;
+  std::string FContext;  // ANSI bytes, opaque to the library
+  uint32_t FShortcutId = 0;
+};
+
+}  // namespace loomkeys

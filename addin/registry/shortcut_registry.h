@@ -1,0 +1,79 @@
+#pragma once
+// The shortcut registry: every registered shortcut, grouped by key in
+// registry order (keys in the order of their first entry, entries in the
+// order of registration). A key is bound in the hot-key table exactly while
+// it has at least one entry. All of it is guarded by RegistryLock.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "common/result_codes.h"
+#include "hotkeys/hotkey_table.h"
+#include "hotkeys/key_code.h"
+#include "platform/guarded_copy.h"
+#include "platform/reentrant_lock.h"
+#include "registry/registry_entry.h"
+
+namespace loomkeys {
+
+// One key of the registry with its entries. Keeping the key and its entry
+// list in one element means the two can never fall out of step.
+struct KeyEntries {
+  KeyCode keyCode = 0;
+  std::vector<std::unique_ptr<TRegistryEntry>> entries;  // never empty
+};
+
+struct ShortcutInfo {
+  uint16_t virtualKey = 0;
+  uint16_t shiftKeys = 0;
+  uint16_t activeMode = 0;
+  uint32_t shortcutId = 0;
+};
+
+class ShortcutRegistry {
+ public:
+  ShortcutRegistry(HotKeyTable& hotKeys, WindowHandle window);
+  // Frees every entry and unbinds every key through the hot-key table.
+  ~ShortcutRegistry();
+  ShortcutRegistry(const ShortcutRegistry&) = delete;
+  ShortcutRegistry& operator=(const ShortcutRegistry&) = delete;
+
+  // 0 and the new id; 2 duplicate; 3 the key could not be bound. Nothing is
+  // stored and *shortcutId is untouched unless the result is 0.
+  Result RegisterShortcut2(std::string_view nameSpace, uint16_t virtualKey, uint16_t shiftKeys,
+                           uint16_t activeMode, ShortcutCallback callback, std::string_view context,
+                           uint32_t* shortcutId);
+  Result UnregisterShortcut(uint32_t shortcutId);
+
+  // Queries; each out-pointer may be null and is then not written.
+  Result GetShortcutInfoByShortcutId(uint32_t shortcutId, ShortcutInfo* info);
+  Result GetShortcutInfoByContext(std::string_view nameSpace, std::string_view context, ShortcutInfo* info);
+  uint32_t GetShortcutCount(std::string_view nameSpace);
+  Result GetShortcutDataSize(std::string_view nameSpace, uint32_t index, uint32_t* size);
+  // *size is in: the buffer's size, out: the context's length. copy writes
+  // into the caller's buffer and reports a fault as false (result 6).
+  Result GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size,
+                         uint32_t* shortcutId, CopyFunction copy = GuardedCopy);
+
+  ReentrantLock& Lock() { return lock_; }
+  // The keys and their entries in registry order. Hold Lock() while reading.
+  const std::vector<KeyEntries>& Keys() const { return keys_; }
+  WindowHandle Window() const { return window_; }
+
+ private:
+  // The namespace's entry number `index` (1-based, registry order), or the
+  // result that tells why there is none.
+  Result FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const;
+  // Removes entry `position` of key `keyIndex`; the key goes when it was its last.
+  void RemoveEntry(size_t keyIndex, size_t position);
+
+  HotKeyTable& hotKeys_;
+  WindowHandle window_;
+  ReentrantLock lock_;  // RegistryLock; always taken before HotKeyLock
+  std::vector<KeyEntries> keys_;
+  std::atomic<uint32_t> idCounter_{0};
+};
+
+}  // namespace loomkeys

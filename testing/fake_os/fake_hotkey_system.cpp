@@ -1,0 +1,61 @@
+#include "fake_os/fake_hotkey_system.h"
+
+namespace loomkeys::testing {
+
+uint16_t FakeHotKeySystem::AddAtom(const std::string& name) {
+  calls_.push_back({HotKeyCall::kAddAtom, 0, 0, name});
+  if (failAtoms_) return 0;
+  for (auto& [atom, entry] : atoms_) {
+    if (entry.name == name) {
+      ++entry.references;
+      calls_.back().id = atom;
+      return atom;
+    }
+  }
+  const uint16_t atom = nextAtom_++;
+  atoms_[atom] = {name, 1};
+  calls_.back().id = atom;
+  return atom;
+}
+
+void FakeHotKeySystem::DeleteAtom(uint16_t atom) {
+  calls_.push_back({HotKeyCall::kDeleteAtom, atom, 0, {}});
+  auto it = atoms_.find(atom);
+  if (it != atoms_.end() && --it->second.references == 0) atoms_.erase(it);
+}
+
+bool FakeHotKeySystem::BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) {
+  const KeyCode key = MakeKeyCode(virtualKey, modifiers);
+  calls_.push_back({HotKeyCall::kBind, id, key, {}});
+  if (refused_.count(key) || bound_.count({window, id})) return false;
+  for (const auto& [where, boundKey] : bound_) {
+    if (boundKey == key) return false;  // one combination, one owner
+  }
+  bound_[{window, id}] = key;
+  return true;
+}
+
+bool FakeHotKeySystem::UnbindHotKey(WindowHandle window, int id) {
+  calls_.push_back({HotKeyCall::kUnbind, id, 0, {}});
+  return bound_.erase({window, id}) != 0;
+}
+
+std::vector<KeyCode> FakeHotKeySystem::BoundKeys() const {
+  std::set<KeyCode> keys;
+  for (const auto& [where, key] : bound_) keys.insert(key);
+  return {keys.begin(), keys.end()};
+}
+
+std::set<std::string> FakeHotKeySystem::LiveAtoms() const {
+  std::set<std::string> names;
+  for (const auto& [atom, entry] : atoms_) names.insert(entry.name);
+  return names;
+}
+
+size_t FakeHotKeySystem::CountCalls(HotKeyCall::Kind kind) const {
+  size_t count = 0;
+  for (const HotKeyCall& call : calls_) count += call.kind == kind;
+  return count;
+}
+
+}  // namespace loomkeys::testing
