@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs every test: the native unit tests, the fuzzers for a bounded time,
+# and the Windows test programs under Wine against the real Loomkeys.dll.
+# Installs what it needs first (tools/setup.sh).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=$(nproc)
+
+"$root/tools/setup.sh"
+
+echo "== native unit tests"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/native -j"$jobs" >/dev/null
+ctest --test-dir build/native --output-on-failure -j"$jobs"
+
+echo "== fuzzers (clang-14, AddressSanitizer, UndefinedBehaviorSanitizer)"
+cmake -S . -B build/fuzz -DLOOMKEYS_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+cmake --build build/fuzz -j"$jobs" >/dev/null
+"$root/tools/run-fuzzers.sh" build/fuzz "${LOOMKEYS_FUZZ_SECONDS:-20}"
+
+echo "== Windows builds"
+"$root/tools/build-windows.sh"
+
+echo "== Windows test programs under Wine"
+. "$root/tools/wine-env.sh"
+trap wine_down EXIT
+wine_up
+ctest --test-dir build/win64 --output-on-failure
