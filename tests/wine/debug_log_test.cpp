@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host_windows.h"
 #include "loomkeys_dll.h"
 #include "wine_check.h"
 
@@ -177,19 +178,6 @@ void RunPlainSession() {
   FreeLibrary(dll);
 }
 
-// A visible window of this process standing for PowerPoint's editing window.
-HWND ShowEditingWindow() {
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"PPTFrameClass";
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowW(L"PPTFrameClass", L"Presentation1 - PowerPoint", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                              0, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
-  SetForegroundWindow(window);
-  return window;
-}
-
 void LoomkeysCall(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
 
 // ---- reading the log --------------------------------------------------------
@@ -262,7 +250,9 @@ size_t FirstLine(const std::vector<LogLine>& lines, std::string_view text) {
 void PrintLinesIfFailedSince(int failedBefore, const std::vector<LogLine>& lines) {
   if (wine_check::failed == failedBefore) return;
   std::printf("   the log holds %zu lines:\n", lines.size());
-  for (size_t i = 0; i < lines.size() && i < 40; ++i) std::printf("   %s %s\n", lines[i].stamp.c_str(), lines[i].text.c_str());
+  for (size_t i = 0; i < lines.size() && i < 40; ++i) {
+    std::printf("   %s %s\n", lines[i].stamp.c_str(), lines[i].text.c_str());
+  }
 }
 
 // ---- the cases --------------------------------------------------------------
@@ -297,7 +287,8 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
 
-  HWND editing = ShowEditingWindow();
+  HWND editing = host_windows::Create(L"PPTFrameClass", L"Presentation1 - PowerPoint");
+  CHECK(host_windows::BringToFront(editing));
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
   DestroyWindow(editing);
@@ -333,7 +324,8 @@ void AnExistingLogKeepsItsOldLines() {
   const std::string content = ReadLogFile();
   CHECK(content.compare(0, old.size(), old) == 0);
   CHECK(content.size() > old.size());
-  const std::vector<LogLine> added = ParseLogLines(std::string_view(content).substr(std::min(old.size(), content.size())));
+  const std::string_view newPart = std::string_view(content).substr(std::min(old.size(), content.size()));
+  const std::vector<LogLine> added = ParseLogLines(newPart);
   CheckStampsWithin(added, before, after);
   CHECK(CountLines(added, "ActiveMode = 0") >= 1);
   CHECK_EQ(CountLines(added, "HotKey = 00410003"), 1u);
