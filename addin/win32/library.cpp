@@ -13,11 +13,13 @@ Library::Library(HINSTANCE instance) {
   window_ = std::make_unique<HotKeyWindow>(instance, *this);
   hotKeys_ = std::make_unique<HotKeyTable>(hotKeySystem_);
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
+  providers_ = std::make_unique<ProviderList>();
   window_->StartHotKeyTimer();
 }
 
 Library::~Library() {
   window_->StopHotKeyTimer();
+  providers_.reset();
   registry_.reset();
   hotKeys_->ClearHotKeys(window_->Handle());
   hotKeys_.reset();
