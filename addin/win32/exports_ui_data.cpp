@@ -1,9 +1,11 @@
 // Exports that build, read and free the UI data trees of the Customize dialog.
+#include <optional>
+#include <string>
+
 #include "customize/ui_data_api.h"
 #include "loomkeys.h"
-#include "win32/error_box.h"
 #include "win32/export_guard.h"
-#include "win32/seh_guard.h"
+#include "win32/win32_client_code.h"
 
 namespace {
 
@@ -59,18 +61,16 @@ int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, c
 
 void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData) {
   loomkeys::TUIData* tree = Tree(uiData);
-  try {
+  // Freeing cannot throw; what can go wrong is a handle that is no tree,
+  // which faults. The fault is shown rather than taking the host down.
+  loomkeys::SehClientCodeGuard guard;
+  const std::optional<std::u16string> error = guard.Run([tree] {
     // No provider may keep the handle of a freed tree: a later tree can get
     // the same address, and the Customize dialog would show it as this one.
     if (Library* library = loomkeys::TheLibrary()) library->Providers().ForgetUIData(tree);
-    // Freeing cannot throw; what can go wrong is a handle that is no tree,
-    // which faults. The fault is shown rather than taking the host down.
-    loomkeys::StructuredFault fault;
-    auto free = [tree] { loomkeys::DestroyUIData(tree); };
-    if (!loomkeys::RunGuarded(free, &fault)) loomkeys::ShowFaultBox(L"Exception", fault);
-  } catch (...) {
-    loomkeys::ShowCaughtErrorBox(L"Exception");
-  }
+    loomkeys::DestroyUIData(tree);
+  });
+  if (error) loomkeys::MessageBoxErrorBoxes().ShowError(u"Exception", *error);
 }
 
 }  // extern "C"
