@@ -3,11 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define LOOMKEYS_STDCALL __stdcall
-#else
-#define LOOMKEYS_STDCALL
-#endif
+#include "common/calling_convention.h"
 
 namespace loomkeys {
 

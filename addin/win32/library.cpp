@@ -14,13 +14,13 @@ Library::Library(HINSTANCE instance) {
   hotKeys_ = std::make_unique<HotKeyTable>(hotKeySystem_);
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
   events_ = std::make_unique<HotKeyEvents>(*registry_, window_->Handle(), foreground_, clientCode_, errorBoxes_);
-  // The UI provider list comes here, after the registry and before the timer.
+  providers_ = std::make_unique<ProviderList>();
   window_->StartHotKeyTimer();
 }
 
 Library::~Library() {
   window_->StopHotKeyTimer();
-  // The UI provider list goes here, before the registry is cleared.
+  providers_.reset();
   events_.reset();
   registry_.reset();
   hotKeys_->ClearHotKeys(window_->Handle());

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "customize/provider_list.h"
 #include "foreground/hotkey_events.h"
 #include "hotkeys/hotkey_table.h"
 #include "registry/shortcut_registry.h"
@@ -18,16 +19,18 @@ namespace loomkeys {
 class Library final : public HotKeyWindowEvents {
  public:
   // Start-up: the instance mutex "Keyloom for PowerPoint", the hidden window
-  // with its stopped timer, the hot-key table, the shortcut registry; then
-  // the timer starts.
+  // with its stopped timer, the hot-key table, the shortcut registry, the
+  // empty UI provider list; then the timer starts.
   explicit Library(HINSTANCE instance);
-  // Shut-down: the timer stops first; the registry is cleared (unbinding its
-  // keys) before the table goes, and the window goes after both.
+  // Shut-down: the timer stops first; the provider list goes without calling
+  // any provider; the registry is cleared (unbinding its keys) before the
+  // table goes, and the window goes after both.
   ~Library();
 
   HWND HotKeyWindowHandle() const { return window_->Handle(); }
   HotKeyTable& HotKeys() { return *hotKeys_; }
   ShortcutRegistry& Registry() { return *registry_; }
+  ProviderList& Providers() { return *providers_; }
 
   void HotKeyTimerTick() noexcept override;
   void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept override;
@@ -41,6 +44,7 @@ class Library final : public HotKeyWindowEvents {
   std::unique_ptr<HotKeyWindow> window_;
   std::unique_ptr<HotKeyTable> hotKeys_;
   std::unique_ptr<ShortcutRegistry> registry_;
+  std::unique_ptr<ProviderList> providers_;
   std::unique_ptr<HotKeyEvents> events_;
 };
 
