@@ -20,6 +20,9 @@ using OnDestroyUIFunc = void(LOOMKEYS_STDCALL*)(TUIData* uiData, uint16_t cancel
 
 struct TUIProviderEntry {
   int32_t Version = 0;  // 10 or 20
+  // Unique for the library's lifetime: tells a new entry from a freed one
+  // that happened to have the same address.
+  uint64_t Serial = 0;
   // Version 10: the client's callbacks, either of which may be null.
   OnCreateUIFunc OnCreateUI = nullptr;
   OnDestroyUIFunc OnDestroyUI = nullptr;

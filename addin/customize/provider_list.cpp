@@ -10,6 +10,7 @@ Result ProviderList::Register(const void* record, TUIProviderEntry** handle, Pro
   if (!fields) return kCallFailed;
   try {
     std::unique_ptr<TUIProviderEntry> entry = MakeProviderEntry(*fields);
+    entry->Serial = ++lastSerial_;
     TUIProviderEntry* added = entry.get();
     const auto where = placement == ProviderPlacement::kFront ? entries_.begin() : entries_.end();
     entries_.insert(where, std::move(entry));
@@ -30,6 +31,13 @@ Result ProviderList::Unregister(const TUIProviderEntry* handle) {
 
 bool ProviderList::Contains(const TUIProviderEntry* entry) const {
   return std::any_of(entries_.begin(), entries_.end(), [entry](const auto& e) { return e.get() == entry; });
+}
+
+TUIProviderEntry* ProviderList::FindBySerial(uint64_t serial) const {
+  for (const auto& entry : entries_) {
+    if (entry->Serial == serial) return entry.get();
+  }
+  return nullptr;
 }
 
 void ProviderList::ForgetUIData(const TUIData* data) {

@@ -38,6 +38,8 @@ class ProviderList {
   size_t Count() const { return entries_.size(); }
   TUIProviderEntry* At(size_t index) const { return entries_[index].get(); }
   bool Contains(const TUIProviderEntry* entry) const;
+  // The entry with this serial, or null once it has been unregistered.
+  TUIProviderEntry* FindBySerial(uint64_t serial) const;
 
   // Clears every slot that holds `data`. Called when a tree is destroyed, so
   // that no entry keeps the handle of a freed tree, which a later tree could
@@ -46,6 +48,7 @@ class ProviderList {
 
  private:
   std::vector<std::unique_ptr<TUIProviderEntry>> entries_;
+  uint64_t lastSerial_ = 0;
 };
 
 }  // namespace loomkeys

@@ -6,37 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "provider_records.h"
+
 namespace loomkeys {
 namespace {
 
 void LOOMKEYS_STDCALL CreateUI(TUIData**) {}
 void LOOMKEYS_STDCALL DestroyUI(TUIData*, uint16_t) {}
-
-template <typename T>
-void Put(std::vector<std::byte>& record, size_t offset, T value) {
-  std::memcpy(record.data() + offset, &value, sizeof value);
-}
-
-uint64_t Address(const void* pointer) { return reinterpret_cast<uintptr_t>(pointer); }
-uint64_t Address(void (*pointer)()) { return reinterpret_cast<uintptr_t>(pointer); }
-
-// Records laid out byte by byte as a client writes them. The bytes around
-// the fields are filled with 0xCC so that a field read at a wrong offset shows.
-std::vector<std::byte> NativeRecord(uint64_t onCreateUI, uint64_t onDestroyUI) {
-  std::vector<std::byte> record(kNativeProviderRecordSize, std::byte{0xCC});
-  Put<int32_t>(record, 0, 10);
-  Put(record, 4, onCreateUI);
-  Put(record, 12, onDestroyUI);
-  return record;
-}
-
-std::vector<std::byte> MacroRecord(const char* onCreateUIMacro, const char* onDestroyUIMacro) {
-  std::vector<std::byte> record(kMacroProviderRecordSize, std::byte{0xCC});
-  Put<int32_t>(record, 0, 20);
-  Put(record, 8, Address(onCreateUIMacro));
-  Put(record, 16, Address(onDestroyUIMacro));
-  return record;
-}
 
 std::vector<std::byte> RecordOfVersion(int32_t version) {
   std::vector<std::byte> record(kMacroProviderRecordSize, std::byte{0});
