@@ -11,25 +11,40 @@ constexpr UINT_PTR kTimerId = 1;
 
 HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events)
     : instance_(instance), events_(events) {
+  // The class itself points at DefWindowProcW, not into this DLL: should the
+  // DLL be unloaded while the window outlives it, neither the window nor a
+  // class left registered can call into code that is gone. Our procedure is
+  // set on the window alone.
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = WindowProc;
+  windowClass.lpfnWndProc = DefWindowProcW;
   windowClass.hInstance = instance_;
   windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  RegisterClassExW(&windowClass);  // may already exist from an earlier load: it is the same class
   // A border-less top-level popup, 116 x 29 at 192, 107, that is never shown.
   window_ = CreateWindowExW(0, kClassName, kCaption, WS_POPUP, 192, 107, 116, 29, nullptr, nullptr,
                             instance_, nullptr);
-  if (window_) SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (!window_) return;
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
 }
 
 HotKeyWindow::~HotKeyWindow() {
   if (window_) {
-    StopHotKeyTimer();
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
+    if (GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) {
+      StopHotKeyTimer();
+      DestroyWindow(window_);
+    } else {
+      // Unloaded from another thread: Windows lets only the window's own
+      // thread destroy it. That thread's default handling of WM_CLOSE does,
+      // and with the window go its timer and every hot key bound to it.
+      PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
   }
-  // The class belongs to this load of the DLL: a later load registers it anew.
+  // The class belongs to this load of the DLL; it cannot go while a window of
+  // it remains, which is harmless now that it calls no code of ours.
   UnregisterClassW(kClassName, instance_);
 }
 
