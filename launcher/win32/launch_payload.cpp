@@ -13,6 +13,11 @@
 namespace stubwright {
 namespace {
 
+#ifndef _WIN64
+// cbSize is the structure's own size; in the 32-bit deliverable that is 60.
+static_assert(sizeof(SHELLEXECUTEINFOA) == 60);
+#endif
+
 // Maps the own file read-only and decodes the bytes after the stub. Mapping
 // instead of reading means no buffer at all, so neither the file's size nor
 // any length inside it decides an allocation; the decoder checks every length
