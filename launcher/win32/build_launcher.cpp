@@ -7,16 +7,17 @@
 namespace stubwright {
 namespace {
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+// A write that stops short leaves a payload that does not fit the file, and
+// such a launcher starts nothing.
+void WriteAll(HANDLE file, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD written = 0;
     if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
         written == 0)
-      return false;
+      return;
     done += written;
   }
-  return true;
 }
 
 }  // namespace
