@@ -1,132 +1,80 @@
 #pragma once
-// A watcher for the message boxes and dialogs that another process shows:
-// it finds the process's first visible dialog, reads its caption, text,
-// buttons and icon, and presses its first button (OK in a message box).
+// A watcher thread that finds message boxes and dialogs by caption, reads
+// their text and answers them as a user would.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 namespace box_watcher {
 
-constexpr DWORD kWaitMs = 30000;
-
-// What the watcher saw. The caller sets processId before the watch starts.
-struct BoxSeen {
-  DWORD processId = 0;
-  bool found = false;
-  std::string caption;
-  std::string text;
-  std::vector<int> buttonIds;
-  bool hasIcon = false;
-  const char* icon = "none";  // "information", "warning", "error", "question" or "none"
-};
-
-// The bitmap's pixels, top row first, as 32-bit BGRA.
-inline std::vector<uint32_t> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-  GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-  return pixels;
-}
-
-// Which of the system's message-box icons a static control shows, found by
-// comparing its pixels on the screen with each icon drawn on the control's
-// background: icon handles belong to the process that loaded them (and a
-// DC of another process's window has no pixels under Wine), the screen does.
-inline const char* ShownIcon(HWND control) {
-  RECT rect;
-  GetClientRect(control, &rect);
-  const int width = rect.right, height = rect.bottom;
-  POINT origin = {0, 0};
-  ClientToScreen(control, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  SelectObject(memory, old);
-  const std::vector<uint32_t> shown = Pixels(memory, bitmap, width, height);
-  const struct { const char* name; LPCSTR id; } icons[] = {
-      {"information", IDI_INFORMATION}, {"warning", IDI_WARNING}, {"error", IDI_ERROR}, {"question", IDI_QUESTION}};
-  const char* best = "none";
-  size_t bestDifference = shown.size() / 8;  // a match must be close
-  for (const auto& icon : icons) {
-    old = SelectObject(memory, bitmap);
-    HBRUSH background = CreateSolidBrush(GetPixel(memory, 0, 0));
-    FillRect(memory, &rect, background);
-    DeleteObject(background);
-    DrawIconEx(memory, 0, 0, LoadIconA(nullptr, icon.id), width, height, 0, nullptr, DI_NORMAL);
-    SelectObject(memory, old);
-    const std::vector<uint32_t> drawn = Pixels(memory, bitmap, width, height);
-    size_t difference = 0;
-    for (size_t i = 0; i < shown.size(); ++i) difference += shown[i] != drawn[i];
-    if (difference < bestDifference) {
-      best = icon.name;
-      bestDifference = difference;
-    }
-  }
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return best;
-}
-
-inline std::string WindowText(HWND window) {
-  char text[512] = {};
-  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-inline HWND FindDialogOfProcess(DWORD processId) {
-  for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
-       box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(box, &owner);
-    if (owner == processId && IsWindowVisible(box)) return box;
+// Waits up to timeoutMs for a visible dialog-class window with this caption.
+inline HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (GetTickCount64() < end) {
+    HWND dialog = FindWindowW(L"#32770", caption);
+    if (dialog && IsWindowVisible(dialog)) return dialog;
+    Sleep(10);
   }
   return nullptr;
 }
 
-// Thread procedure, parameter a BoxSeen: waits for a dialog of the watched
-// process, reads it and presses its first button.
-inline DWORD WINAPI AnswerBox(void* parameter) {
-  auto* seen = static_cast<BoxSeen*>(parameter);
-  HWND box = nullptr;
-  for (DWORD waited = 0; !box && waited < kWaitMs; waited += 20) {
-    Sleep(20);
-    box = FindDialogOfProcess(seen->processId);
+// The text of a message box (its static control has the id 0xFFFF).
+inline std::wstring MessageBoxText(HWND box) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 512);
+  return text;
+}
+
+// Answers every message box with one caption by pressing a button, and
+// keeps the texts it saw, until stopped.
+class MessageBoxAnswerer {
+ public:
+  MessageBoxAnswerer(const wchar_t* caption, int buttonId) : caption_(caption), buttonId_(buttonId) {
+    InitializeCriticalSection(&lock_);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
   }
-  if (!box) return 0;
-  Sleep(50);  // the box exists before its controls do
-  seen->found = true;
-  seen->caption = WindowText(box);
-  HWND button = nullptr;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    char className[32] = {};
-    GetClassNameA(child, className, sizeof className);
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (lstrcmpiA(className, "Button") == 0) {
-      seen->buttonIds.push_back(GetDlgCtrlID(child));
-      if (!button) button = child;
-    } else if (lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
-      seen->hasIcon = true;
-      // Painted a moment after the box shows.
-      for (int attempt = 0; attempt < 20 && std::string(seen->icon) == "none"; ++attempt) {
-        seen->icon = ShownIcon(child);
-        if (std::string(seen->icon) == "none") Sleep(50);
-      }
-    } else if (GetDlgCtrlID(child) == 0xFFFF) {
-      seen->text = WindowText(child);
+  ~MessageBoxAnswerer() {
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    DeleteCriticalSection(&lock_);
+  }
+  // The texts of the boxes answered so far.
+  std::vector<std::wstring> Texts() {
+    EnterCriticalSection(&lock_);
+    std::vector<std::wstring> copy = texts_;
+    LeaveCriticalSection(&lock_);
+    return copy;
+  }
+  size_t Count() { return Texts().size(); }
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    static_cast<MessageBoxAnswerer*>(self)->Watch();
+    return 0;
+  }
+  void Watch() {
+    while (!stop_) {
+      HWND box = WaitForDialog(caption_, 50);
+      if (!box) continue;
+      Sleep(30);  // let the box finish showing its controls
+      const std::wstring text = MessageBoxText(box);
+      EnterCriticalSection(&lock_);
+      texts_.push_back(text);
+      LeaveCriticalSection(&lock_);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId_, BN_CLICKED), 0);
+      for (int i = 0; i < 200 && IsWindow(box); ++i) Sleep(10);
     }
   }
-  if (button) PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
-  return 0;
-}
+
+  const wchar_t* caption_;
+  int buttonId_;
+  std::atomic<bool> stop_{false};
+  HANDLE thread_ = nullptr;
+  CRITICAL_SECTION lock_;
+  std::vector<std::wstring> texts_;
+};
 
 }  // namespace box_watcher

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "box_watcher.h"
+#include "process_dialog_watcher.h"
 #include "wine_check.h"
 
 namespace {
@@ -21,7 +21,7 @@ void CheckText(const std::string& actual, const std::string& expected, const cha
 }
 #define CHECK_TEXT(actual, expected) CheckText((actual), (expected), #actual, __FILE__, __LINE__)
 
-constexpr DWORD kRunTimeoutMs = box_watcher::kWaitMs;
+constexpr DWORD kRunTimeoutMs = process_dialog::kWaitMs;
 constexpr char kUsageCaption[] = "Stubwright - Options";
 constexpr char kUsageText[] = "Build Launcher:\r\n/b  <FileName>  <Verb>  <Command>  <Arguments to command>";
 
@@ -70,7 +70,7 @@ struct RunResult {
   bool exited = false;
   DWORD exitCode = 0;
   DWORD processesStarted = 0;  // the run's own process included
-  box_watcher::BoxSeen box;
+  process_dialog::BoxSeen box;
 };
 
 // Starts commandLine in a job of its own and waits for it to end; with
@@ -91,7 +91,7 @@ RunResult Run(const std::string& commandLine, bool answerBox, const char* progra
   }
   AssignProcessToJobObject(job, process.hProcess);
   result.box.processId = process.dwProcessId;
-  HANDLE watcher = answerBox ? CreateThread(nullptr, 0, box_watcher::AnswerBox, &result.box, 0, nullptr) : nullptr;
+  HANDLE watcher = answerBox ? CreateThread(nullptr, 0, process_dialog::AnswerBox, &result.box, 0, nullptr) : nullptr;
   ResumeThread(process.hThread);
   result.exited = WaitForSingleObject(process.hProcess, kRunTimeoutMs) == WAIT_OBJECT_0;
   if (!result.exited) TerminateProcess(process.hProcess, 99);
