@@ -13,3 +13,4 @@ if [ -f launcher/CMakeLists.txt ]; then
   cmake --build build/win32 -j"$jobs" >/dev/null
 fi
 python3 "$root/tools/check-deliverables.py" build/win64/bin/Loomkeys.dll
+python3 "$root/tools/check-stubwright.py" build/win32/bin/Stubwright.exe

@@ -20,6 +20,8 @@ cmake -S . -B build/asan -DLOOMKEYS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
 cmake --build build/asan -j"$jobs" >/dev/null
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   build/asan/tests/native/loomkeys_unit_tests --gtest_brief=1
+ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  build/asan/tests/native/stubwright_unit_tests --gtest_brief=1
 
 echo "== fuzzers (clang-14, AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake -S . -B build/fuzz -DLOOMKEYS_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
