@@ -45,7 +45,7 @@ wine_up() {
     . "$WINE_SESSION_FILE"
     if kill -0 "$LOOMKEYS_XVFB_PID" 2>/dev/null; then export DISPLAY; return 0; fi
   fi
-  mkdir -p "$(dirname "$WINEPREFIX")"
+  mkdir -p "$WINEPREFIX"
   local n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &

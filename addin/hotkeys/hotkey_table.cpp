@@ -19,7 +19,7 @@ bool HotKeyTable::AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint
   // A full atom table leaves nothing behind: the pair is not held, so a
   // later registration of it asks the system again.
   TShortcut& entry = it->second;
-  entry.KeyAtom = system_.AddAtom(name);
+  entry.KeyAtom = system_.AddGlobalAtom(name);
   if (entry.KeyAtom == 0) {
     hotKeyList_.erase(it);
     return false;
@@ -34,7 +34,7 @@ void HotKeyTable::RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, u
   auto it = hotKeyList_.find(MakeKeyCode(virtualKey, shiftKeys));
   if (it == hotKeyList_.end()) return;
   system_.UnbindHotKey(window, it->second.KeyAtom);
-  system_.DeleteAtom(it->second.KeyAtom);
+  system_.DeleteGlobalAtom(it->second.KeyAtom);
   hotKeyList_.erase(it);
 }
 
@@ -78,7 +78,7 @@ void HotKeyTable::ClearHotKeys(WindowHandle window) {
   LockHold hold(lock_);
   for (const auto& [code, entry] : hotKeyList_) {
     if (entry.Active) system_.UnbindHotKey(window, entry.KeyAtom);
-    system_.DeleteAtom(entry.KeyAtom);
+    system_.DeleteGlobalAtom(entry.KeyAtom);
   }
   hotKeyList_.clear();
 }

@@ -14,9 +14,9 @@ class HotKeySystem {
  public:
   virtual ~HotKeySystem() = default;
   // GlobalAddAtomW; returns 0 when the atom could not be created.
-  virtual uint16_t AddAtom(const std::string& name) = 0;
+  virtual uint16_t AddGlobalAtom(const std::string& name) = 0;
   // GlobalDeleteAtom.
-  virtual void DeleteAtom(uint16_t atom) = 0;
+  virtual void DeleteGlobalAtom(uint16_t atom) = 0;
   // RegisterHotKey(window, id, modifiers, virtualKey); true when accepted.
   virtual bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) = 0;
   // UnregisterHotKey(window, id); true when the system found the key.

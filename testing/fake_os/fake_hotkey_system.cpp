@@ -2,7 +2,7 @@
 
 namespace loomkeys::testing {
 
-uint16_t FakeHotKeySystem::AddAtom(const std::string& name) {
+uint16_t FakeHotKeySystem::AddGlobalAtom(const std::string& name) {
   calls_.push_back({HotKeyCall::kAddAtom, 0, 0, name});
   if (failAtoms_) return 0;
   for (auto& [atom, entry] : atoms_) {
@@ -18,7 +18,7 @@ uint16_t FakeHotKeySystem::AddAtom(const std::string& name) {
   return atom;
 }
 
-void FakeHotKeySystem::DeleteAtom(uint16_t atom) {
+void FakeHotKeySystem::DeleteGlobalAtom(uint16_t atom) {
   calls_.push_back({HotKeyCall::kDeleteAtom, atom, 0, {}});
   auto it = atoms_.find(atom);
   if (it != atoms_.end() && --it->second.references == 0) atoms_.erase(it);

@@ -23,8 +23,8 @@ struct HotKeyCall {
 
 class FakeHotKeySystem : public HotKeySystem {
  public:
-  uint16_t AddAtom(const std::string& name) override;
-  void DeleteAtom(uint16_t atom) override;
+  uint16_t AddGlobalAtom(const std::string& name) override;
+  void DeleteGlobalAtom(uint16_t atom) override;
   bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) override;
   bool UnbindHotKey(WindowHandle window, int id) override;
 

@@ -1,0 +1,116 @@
+/*
+ * Loomkeys: keyboard shortcuts of the user's choosing for PowerPoint.
+ *
+ * The public interface of Loomkeys.dll (64-bit) for add-ins written in C or
+ * C++. Every function is a plain C function in the stdcall convention,
+ * exported under its undecorated name. No C++ exception ever leaves it.
+ *
+ * Threads: the library works on the thread that loaded it, the host's user
+ * interface thread, which must run a message loop. Its hidden window, its
+ * timer, the shortcut callbacks and the dialogs all run there.
+ *
+ * Strings: namespaces and contexts are NUL-terminated ANSI strings in the
+ * system's default code page; a null pointer reads as the empty string, and
+ * two strings are equal when their bytes are (case-sensitive). A null
+ * out-pointer is not written.
+ */
+#ifndef LOOMKEYS_H
+#define LOOMKEYS_H
+
+#include <stdint.h>
+#include <wchar.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define LOOMKEYS_CALL __stdcall
+#ifdef LOOMKEYS_BUILDING_DLL
+#define LOOMKEYS_API
+#else
+#define LOOMKEYS_API __declspec(dllimport)
+#endif
+
+/* Results of the functions that report an outcome. */
+enum {
+  LOOMKEYS_OK = 0,                   /* success */
+  LOOMKEYS_DUPLICATE = 2,            /* the namespace's earliest entry on this key has the same context */
+  LOOMKEYS_KEY_NOT_BOUND = 3,        /* the key could not be bound as a system hot key */
+  LOOMKEYS_BUFFER_TOO_SMALL = 4,     /* the buffer is too small; the needed size was written back */
+  LOOMKEYS_UNKNOWN_SHORTCUT_ID = 5,  /* no entry has this shortcut id */
+  LOOMKEYS_ERROR_RAISED = 6,         /* an error inside the call: failed copy, bad blob, out of memory */
+  LOOMKEYS_CALL_FAILED = 7,          /* the call failed, or a provider record has an unknown version */
+  LOOMKEYS_UNKNOWN_PROVIDER = 8,     /* the provider handle is not registered */
+  LOOMKEYS_COMMAND_EXISTS = 9,       /* the category already has a command of that name */
+  LOOMKEYS_NO_SUCH_COMMAND = 10,     /* no such category, or no such command in it */
+  LOOMKEYS_NO_ENTRIES = 11,          /* the namespace has no entries */
+  LOOMKEYS_INDEX_PAST_ENTRIES = 12,  /* the namespace has fewer entries than the 1-based index */
+  LOOMKEYS_NO_SUCH_CONTEXT = 13      /* the namespace has entries, but none with this context */
+};
+
+/* Shift keys, as RegisterHotKey takes them. */
+#define LOOMKEYS_MOD_ALT 0x0001
+#define LOOMKEYS_MOD_CONTROL 0x0002
+#define LOOMKEYS_MOD_SHIFT 0x0004
+#define LOOMKEYS_MOD_WIN 0x0008
+
+/* Active modes: a shortcut's key is live while PowerPoint's editing window
+   (slide design) or its slide show is in front. 0xFFFF means every mode. */
+#define LOOMKEYS_MODE_SLIDE_DESIGN 0x0001
+#define LOOMKEYS_MODE_SLIDE_SHOW 0x0002
+#define LOOMKEYS_MODE_ALL 0xFFFF
+
+/*
+ * Called on the library's thread when a live key is pressed, once for every
+ * shortcut registered on that key, in registration order.
+ *
+ * lpNamespace and lpContext are counted strings: the 32-bit word just before
+ * the first character holds a count, and the text ends with a zero. The text
+ * is the registered ANSI string written twice, in UTF-16, and the count is
+ * its number of UTF-16 units, so a reader that takes the count as a number
+ * of bytes (as a BSTR is read) sees the string exactly once. Both belong to
+ * the library and are valid until the callback returns.
+ */
+typedef void(LOOMKEYS_CALL* TShortcutCallbackFunc)(const wchar_t* lpNamespace, uint16_t uVirtualKey,
+                                                   uint16_t uShiftKeys, const wchar_t* lpContext,
+                                                   uint32_t uShortcutId);
+
+/* ---- Shortcuts ---------------------------------------------------------- */
+
+/* Registers a shortcut and binds its key as a system hot key if it is new.
+   0 and the new id in *lpShortcutId; 2 duplicate; 3 the key could not be
+   bound (held by another program). Nothing is stored unless 0. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtualKey,
+                                                     uint16_t uShiftKeys, uint16_t uActiveMode,
+                                                     TShortcutCallbackFunc lpCallback, const char* lpContext,
+                                                     uint32_t* lpShortcutId);
+/* RegisterShortcut2 with every active mode (0xFFFF). */
+LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut(const char* lpNamespace, uint16_t uVirtualKey,
+                                                    uint16_t uShiftKeys, TShortcutCallbackFunc lpCallback,
+                                                    const char* lpContext, uint32_t* lpShortcutId);
+/* Removes a shortcut; its key is released when it was the key's last. 0 or 5. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterShortcut(uint32_t uShortcutId);
+/* Key, shift keys and active mode of a shortcut. 0 or 5 (nothing written). */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t* lpVirtualKey,
+                                                               uint16_t* lpShiftKeys, uint16_t* lpActiveMode);
+/* The namespace's first shortcut with this context. 0; 11 no entries; 13 no such context. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutInfoByContext(const char* lpNamespace, const char* lpContext,
+                                                            uint16_t* lpVirtualKey, uint16_t* lpShiftKeys,
+                                                            uint16_t* lpActiveMode, uint32_t* lpShortcutId);
+/* The number of shortcuts of the namespace. */
+LOOMKEYS_API uint32_t LOOMKEYS_CALL GetShortcutCount(const char* lpNamespace);
+/* The context length of the namespace's shortcut number uIndex (1-based).
+   0; 11 no entries; 12 fewer entries than uIndex. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutDataSize(const char* lpNamespace, uint32_t uIndex,
+                                                       uint32_t* lpSize);
+/* Copies that shortcut's context (no terminator) and its id. *lpSize is in:
+   the buffer's size, out: the context's length. 0; 4 too small (size and id
+   written); 6 the buffer could not be written; 11; 12. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutData(const char* lpNamespace, uint32_t uIndex, void* lpBuffer,
+                                                   uint32_t* lpSize, uint32_t* lpShortcutId);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* LOOMKEYS_H */

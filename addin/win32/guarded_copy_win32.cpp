@@ -1,0 +1,14 @@
+#include "platform/guarded_copy.h"
+
+#include <cstring>
+
+#include "win32/seh_guard.h"
+
+namespace loomkeys {
+
+bool GuardedCopy(void* destination, const void* source, size_t size) noexcept {
+  auto copy = [&] { std::memcpy(destination, source, size); };
+  return RunGuarded(copy, nullptr);
+}
+
+}  // namespace loomkeys

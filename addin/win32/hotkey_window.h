@@ -1,0 +1,42 @@
+#pragma once
+// The hidden window that owns every system hot key of the library and its
+// 50 ms foreground timer. Hot keys are registered to a window of our own, not
+// to a thread, so that WM_HOTKEY still arrives while a message box or a modal
+// dialog runs its own message loop.
+#include <windows.h>
+
+namespace loomkeys {
+
+// What the window's two messages run; both are called on the window's thread.
+class HotKeyWindowEvents {
+ public:
+  virtual ~HotKeyWindowEvents() = default;
+  virtual void HotKeyTimerTick() noexcept = 0;
+  virtual void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept = 0;
+};
+
+class HotKeyWindow {
+ public:
+  static constexpr UINT kTimerInterval = 50;
+
+  // CreateHotKeyWindow: window class "THotKeyForm", caption "HotKeyForm",
+  // never shown; the timer is created stopped.
+  HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events);
+  // DestroyHotKeyWindow: the window and its timer go.
+  ~HotKeyWindow();
+  HotKeyWindow(const HotKeyWindow&) = delete;
+  HotKeyWindow& operator=(const HotKeyWindow&) = delete;
+
+  HWND Handle() const { return window_; }
+  void StartHotKeyTimer();
+  void StopHotKeyTimer();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HINSTANCE instance_;
+  HotKeyWindowEvents& events_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace loomkeys

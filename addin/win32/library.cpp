@@ -1,0 +1,47 @@
+#include "win32/library.h"
+
+namespace loomkeys {
+namespace {
+
+Library* loadedLibrary = nullptr;
+
+}  // namespace
+
+Library::Library(HINSTANCE instance) {
+  // The mutex only shows, under its name, that the library is loaded somewhere.
+  instanceMutex_ = CreateMutexW(nullptr, FALSE, L"Keyloom for PowerPoint");
+  window_ = std::make_unique<HotKeyWindow>(instance, *this);
+  hotKeys_ = std::make_unique<HotKeyTable>(hotKeySystem_);
+  registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
+  window_->StartHotKeyTimer();
+}
+
+Library::~Library() {
+  window_->StopHotKeyTimer();
+  registry_.reset();
+  hotKeys_->ClearHotKeys(window_->Handle());
+  hotKeys_.reset();
+  window_.reset();
+  if (instanceMutex_) CloseHandle(instanceMutex_);
+}
+
+void Library::HotKeyTimerTick() noexcept {}
+
+void Library::WMHotKey(WPARAM, LPARAM) noexcept {}
+
+Library* TheLibrary() { return loadedLibrary; }
+
+void InitializeLibrary(HINSTANCE instance) {
+  try {
+    loadedLibrary = new Library(instance);
+  } catch (...) {
+    loadedLibrary = nullptr;
+  }
+}
+
+void FinalizeLibrary() {
+  delete loadedLibrary;
+  loadedLibrary = nullptr;
+}
+
+}  // namespace loomkeys

@@ -1,0 +1,44 @@
+#pragma once
+// Everything the library builds when it is loaded into the host process and
+// tears down when it is unloaded, in that order and in reverse.
+#include <windows.h>
+
+#include <memory>
+
+#include "hotkeys/hotkey_table.h"
+#include "registry/shortcut_registry.h"
+#include "win32/hotkey_window.h"
+#include "win32/win32_hotkey_system.h"
+
+namespace loomkeys {
+
+class Library final : public HotKeyWindowEvents {
+ public:
+  // Start-up: the instance mutex, the hidden window with its stopped timer,
+  // the hot-key table, the shortcut registry; then the timer starts.
+  explicit Library(HINSTANCE instance);
+  // Shut-down: the timer stops first; the registry is cleared (unbinding its
+  // keys) before the table goes, and the window goes after both.
+  ~Library();
+
+  HWND HotKeyWindowHandle() const { return window_->Handle(); }
+  HotKeyTable& HotKeys() { return *hotKeys_; }
+  ShortcutRegistry& Registry() { return *registry_; }
+
+  void HotKeyTimerTick() noexcept override;
+  void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept override;
+
+ private:
+  HANDLE instanceMutex_ = nullptr;
+  Win32HotKeySystem hotKeySystem_;
+  std::unique_ptr<HotKeyWindow> window_;
+  std::unique_ptr<HotKeyTable> hotKeys_;
+  std::unique_ptr<ShortcutRegistry> registry_;
+};
+
+// The loaded library; null before DLL_PROCESS_ATTACH and after detach.
+Library* TheLibrary();
+void InitializeLibrary(HINSTANCE instance);
+void FinalizeLibrary();
+
+}  // namespace loomkeys
