@@ -14,6 +14,13 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j"$jobs" >/dev/null
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 
+echo "== native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang-14)"
+cmake -S . -B build/asan -DLOOMKEYS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+cmake --build build/asan -j"$jobs" >/dev/null
+ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  build/asan/tests/native/loomkeys_unit_tests --gtest_brief=1
+
 echo "== fuzzers (clang-14, AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake -S . -B build/fuzz -DLOOMKEYS_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null

@@ -7,8 +7,9 @@ LOOMKEYS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$LOOMKEYS_ROOT/build/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=-all
-# Keep wineboot from offering to install Mono and Gecko.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Keep wineboot from offering to install Mono and Gecko, and let a crashing
+# test program end at once instead of waiting in the debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 WINE_SESSION_FILE=$WINEPREFIX.session
@@ -26,7 +27,6 @@ _wine_prepare_prefix() {
   local desktop="$WINEPREFIX/drive_c/users/$(id -un)/Desktop"
   if [ -L "$desktop" ]; then rm "$desktop"; fi
   mkdir -p "$desktop"
-  _wine_quiet "$WINESERVER" -w
   touch "$WINEPREFIX/.loomkeys-ready"
 }
 

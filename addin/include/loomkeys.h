@@ -143,6 +143,98 @@ LOOMKEYS_API void LOOMKEYS_CALL UnloadNamespace(const char* lpNamespace);
 /* Moves every shortcut of lpNamespace to lpNewNamespace; keys and ids stay. */
 LOOMKEYS_API void LOOMKEYS_CALL NamespaceRename(const char* lpNamespace, const char* lpNewNamespace);
 
+/* ---- UI data: categories and commands for the Customize dialog ----------- */
+
+/* A UI data tree: one provider's categories, each with its commands. The
+   handle is the tree's address; it is valid until DestroyUIData. Category and
+   command names are compared exactly (case-sensitive); a null string reads as
+   empty. The functions without a 2 take ANSI strings in the system's default
+   code page; the 2 variants take UTF-16 and carry the active mode. Trees
+   have no lock: use them on the library's thread only. */
+typedef struct LoomkeysUIData* TUIDataHandle;
+
+/* A new, empty tree (null only when memory runs out). */
+LOOMKEYS_API TUIDataHandle LOOMKEYS_CALL CreateUIData(void);
+/* Adds a command, creating its category on first use. 0 added; 9 the
+   category already has a command of that name (nothing changed); 7 failed
+   (also for a null handle). uVirtualKey 0 means that no key is assigned. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategory,
+                                               const wchar_t* lpName, const wchar_t* lpDescription,
+                                               uint16_t uVirtualKey, uint16_t uShiftKeys, uint16_t uActiveMode);
+/* AddCommand2 with ANSI strings and every active mode (0xFFFF). */
+LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
+                                              const char* lpDescription, uint16_t uVirtualKey,
+                                              uint16_t uShiftKeys);
+/* Reads a command's key, shift keys and active mode back. 0 found; 10 no
+   such category or command (nothing written); 7 failed (also for a null handle). */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategory,
+                                               const wchar_t* lpName, uint16_t* lpVirtualKey,
+                                               uint16_t* lpShiftKeys, uint16_t* lpActiveMode);
+/* GetCommand2 with ANSI strings, without the active mode. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
+                                              uint16_t* lpVirtualKey, uint16_t* lpShiftKeys);
+/* Frees the tree with all its categories and commands; null is ignored. An
+   error on the way is shown in a message box captioned "Exception". */
+LOOMKEYS_API void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData);
+
+/* ---- UI providers ----------------------------------------------------------- */
+
+/* A UI provider contributes commands to the Customize dialog. The library
+   copies its record when it registers, so the caller may reuse it at once.
+
+   Version 10 (native): OnCreateUI gets the address of a slot and stores a
+   tree there that it created and filled; OnDestroyUI gets that tree back
+   with the cancelled flag (0 after OK, 0xFFFF after Cancel), reads the
+   commands and destroys the tree. Either may be null.
+   Version 20 (macros): the names of two macros that the library runs
+   through PowerPoint's Application.Run, on a tree the library creates and
+   destroys itself. A null name counts as empty.
+   The provider list has no lock: register and unregister on the library's
+   thread only (also from inside a provider's own event). */
+#define LOOMKEYS_PROVIDER_NATIVE 10
+#define LOOMKEYS_PROVIDER_MACRO 20
+
+typedef struct LoomkeysUIProvider* TUIProviderHandle;
+typedef void(LOOMKEYS_CALL* TOnCreateUIFunc)(TUIDataHandle* lpSlot);
+typedef void(LOOMKEYS_CALL* TOnDestroyUIFunc)(TUIDataHandle uiData, uint16_t uCancelled);
+
+/* The record has fixed offsets: version 10 is 20 bytes with the callbacks
+   at offsets 4 and 12 (hence the packing); version 20 is 24 bytes with the
+   names at offsets 8 and 16. */
+#pragma pack(push, 4)
+typedef struct TUIProviderNative {
+  int32_t Version; /* LOOMKEYS_PROVIDER_NATIVE */
+  TOnCreateUIFunc OnCreateUI;
+  TOnDestroyUIFunc OnDestroyUI;
+} TUIProviderNative;
+#pragma pack(pop)
+
+typedef struct TUIProviderMacro {
+  int32_t Version; /* LOOMKEYS_PROVIDER_MACRO */
+  int32_t Reserved;
+  const char* OnCreateUIMacro;
+  const char* OnDestroyUIMacro;
+} TUIProviderMacro;
+
+typedef union TUIProvider {
+  int32_t Version;
+  TUIProviderNative Native;
+  TUIProviderMacro Macro;
+} TUIProvider;
+
+/* Registers a provider at the end of the provider list. 0 and the handle in
+   *lpHandle; 7 for a version other than 10 or 20 (*lpHandle untouched), or
+   when the registration failed (*lpHandle null). Repeats are not detected:
+   the same record twice gives two providers. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterUIProvider(const TUIProvider* lpProvider, TUIProviderHandle* lpHandle);
+/* RegisterUIProvider, but the provider goes to the front of the list: its
+   categories come first in the dialog. For the host add-in. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL InitializeKeyloomAddin(const TUIProvider* lpProvider,
+                                                          TUIProviderHandle* lpHandle);
+/* Removes and frees a provider. 0; 8 the handle is not registered (also
+   null, or already removed); 7 failed. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterUIProvider(TUIProviderHandle provider);
+
 #ifdef __cplusplus
 }
 #endif

@@ -3,11 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define LOOMKEYS_STDCALL __stdcall
-#else
-#define LOOMKEYS_STDCALL
-#endif
+#include "common/calling_convention.h"
 
 namespace loomkeys {
 
@@ -17,7 +13,9 @@ using ShortcutCallback = void(LOOMKEYS_STDCALL*)(const char16_t* lpNamespace, ui
                                                  uint16_t uShiftKeys, const char16_t* lpContext,
                                                  uint32_t uShortcutId);
 
-// Active-mode bits: the key is wanted live in slide design and/or slide show.
+// The active modes that the foreground window decides (none, slide design,
+// slide show); an entry's active mode is a bit set over the last two.
+constexpr uint16_t kModeNone = 0;
 constexpr uint16_t kModeSlideDesign = 1;
 constexpr uint16_t kModeSlideShow = 2;
 constexpr uint16_t kEveryMode = 0xFFFF;

@@ -12,6 +12,7 @@
 #include "common/result_codes.h"
 #include "hotkeys/hotkey_table.h"
 #include "hotkeys/key_code.h"
+#include "platform/client_code.h"
 #include "platform/guarded_copy.h"
 #include "platform/reentrant_lock.h"
 #include "registry/namespace_blob.h"
@@ -75,6 +76,18 @@ class ShortcutRegistry {
   void UnloadNamespace(std::string_view nameSpace);
   // Moves every entry of nameSpace to newNameSpace; keys and ids stay.
   void NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace);
+  // A pressed key: calls every entry of the key named by lParam's low 32
+  // bits, in registration order and whatever its active mode. An error that
+  // a callback raises is shown in a "Keyloom Exception" box and the next
+  // entry still runs. Entries removed during the press are not called any
+  // more; entries added during it wait for the next press. False when the
+  // registry does not hold the key. wParam (the hot key's id) is not used.
+  bool DispatchHotKey(uintptr_t wParam, uintptr_t lParam, ClientCodeGuard& guard, ErrorBoxes& boxes);
+
+  // Makes live exactly the keys that at least one entry wants in mode, and
+  // dead the others (keys with virtual key 0 take no part), through the
+  // hot-key table.
+  void ApplyActiveMode(WindowHandle window, uint16_t mode);
 
   ReentrantLock& Lock() { return lock_; }
   // The keys and their entries in registry order. Hold Lock() while reading.
@@ -95,6 +108,9 @@ class ShortcutRegistry {
   ReentrantLock lock_;  // RegistryLock; always taken before HotKeyLock
   std::vector<KeyEntries> keys_;
   std::atomic<uint32_t> idCounter_{0};
+  // The mode filter's key sets, kept so that a tick allocates nothing.
+  std::vector<KeyCode> enabledKeys_;
+  std::vector<KeyCode> disabledKeys_;
 };
 
 }  // namespace loomkeys

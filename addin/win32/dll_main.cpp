@@ -1,11 +1,14 @@
 // The entry point of Loomkeys.dll.
 #include <windows.h>
 
+#include "win32/debug_unit.h"
 #include "win32/library.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
+      // The debug log is open during the whole start-up and shut-down.
+      loomkeys::OpenDebugLog();
       loomkeys::InitializeLibrary(instance);
       // No notices of threads that start or end: the library keeps no
       // per-thread state.
@@ -13,6 +16,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       break;
     case DLL_PROCESS_DETACH:
       loomkeys::FinalizeLibrary();
+      loomkeys::CloseDebugLog();
       break;
   }
   return TRUE;

@@ -13,11 +13,15 @@ Library::Library(HINSTANCE instance) {
   window_ = std::make_unique<HotKeyWindow>(instance, *this);
   hotKeys_ = std::make_unique<HotKeyTable>(hotKeySystem_);
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
+  events_ = std::make_unique<HotKeyEvents>(*registry_, window_->Handle(), foreground_, clientCode_, errorBoxes_);
+  providers_ = std::make_unique<ProviderList>();
   window_->StartHotKeyTimer();
 }
 
 Library::~Library() {
   window_->StopHotKeyTimer();
+  providers_.reset();
+  events_.reset();
   registry_.reset();
   hotKeys_->ClearHotKeys(window_->Handle());
   hotKeys_.reset();
@@ -25,9 +29,21 @@ Library::~Library() {
   if (instanceMutex_) CloseHandle(instanceMutex_);
 }
 
-void Library::HotKeyTimerTick() noexcept {}
+void Library::HotKeyTimerTick() noexcept {
+  try {
+    events_->HotKeyTimerTick();
+  } catch (...) {
+    // Out of memory in a tick: the next tick tries again.
+  }
+}
 
-void Library::WMHotKey(WPARAM, LPARAM) noexcept {}
+void Library::WMHotKey(WPARAM wParam, LPARAM lParam) noexcept {
+  try {
+    events_->WMHotKey(wParam, static_cast<uintptr_t>(lParam));
+  } catch (...) {
+    // Out of memory while dispatching: the press is dropped.
+  }
+}
 
 Library* TheLibrary() { return loadedLibrary; }
 

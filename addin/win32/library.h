@@ -5,25 +5,32 @@
 
 #include <memory>
 
+#include "customize/provider_list.h"
+#include "foreground/hotkey_events.h"
 #include "hotkeys/hotkey_table.h"
 #include "registry/shortcut_registry.h"
 #include "win32/hotkey_window.h"
+#include "win32/win32_client_code.h"
+#include "win32/win32_foreground_window.h"
 #include "win32/win32_hotkey_system.h"
 
 namespace loomkeys {
 
 class Library final : public HotKeyWindowEvents {
  public:
-  // Start-up: the instance mutex, the hidden window with its stopped timer,
-  // the hot-key table, the shortcut registry; then the timer starts.
+  // Start-up: the instance mutex "Keyloom for PowerPoint", the hidden window
+  // with its stopped timer, the hot-key table, the shortcut registry, the
+  // empty UI provider list; then the timer starts.
   explicit Library(HINSTANCE instance);
-  // Shut-down: the timer stops first; the registry is cleared (unbinding its
-  // keys) before the table goes, and the window goes after both.
+  // Shut-down: the timer stops first; the provider list goes without calling
+  // any provider; the registry is cleared (unbinding its keys) before the
+  // table goes, and the window goes after both.
   ~Library();
 
   HWND HotKeyWindowHandle() const { return window_->Handle(); }
   HotKeyTable& HotKeys() { return *hotKeys_; }
   ShortcutRegistry& Registry() { return *registry_; }
+  ProviderList& Providers() { return *providers_; }
 
   void HotKeyTimerTick() noexcept override;
   void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept override;
@@ -31,9 +38,14 @@ class Library final : public HotKeyWindowEvents {
  private:
   HANDLE instanceMutex_ = nullptr;
   Win32HotKeySystem hotKeySystem_;
+  Win32ForegroundWindowReader foreground_;
+  SehClientCodeGuard clientCode_;
+  MessageBoxErrorBoxes errorBoxes_;
   std::unique_ptr<HotKeyWindow> window_;
   std::unique_ptr<HotKeyTable> hotKeys_;
   std::unique_ptr<ShortcutRegistry> registry_;
+  std::unique_ptr<ProviderList> providers_;
+  std::unique_ptr<HotKeyEvents> events_;
 };
 
 // The loaded library; null before DLL_PROCESS_ATTACH and after detach.

@@ -4,27 +4,15 @@
 
 #include <cstring>
 
-#include "fake_os/fake_hotkey_system.h"
+#include "registry_fixture.h"
 
 namespace loomkeys {
 namespace {
 
-using testing::FakeHotKeySystem;
 using testing::HotKeyCall;
 
-WindowHandle const kWindow = reinterpret_cast<WindowHandle>(0x1234);
-
-class ShortcutRegistryTest : public ::testing::Test {
+class ShortcutRegistryTest : public testing::RegistryFixture {
  protected:
-  FakeHotKeySystem system;
-  HotKeyTable table{system};
-  std::unique_ptr<ShortcutRegistry> registry = std::make_unique<ShortcutRegistry>(table, kWindow);
-
-  uint32_t Register(const char* ns, uint16_t vk, uint16_t sk, const char* context, uint16_t mode = kEveryMode) {
-    uint32_t id = 0;
-    EXPECT_EQ(registry->RegisterShortcut2(ns, vk, sk, mode, nullptr, context, &id), kOk);
-    return id;
-  }
   // The registry's keys with the ids of their entries, in registry order.
   std::vector<std::pair<KeyCode, std::vector<uint32_t>>> Layout() {
     std::vector<std::pair<KeyCode, std::vector<uint32_t>>> layout;

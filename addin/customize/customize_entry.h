@@ -1,0 +1,58 @@
+#pragma once
+// ShowCustomizeShortcutsUI: every provider fills its tree (OnCreateUI), the
+// dialog runs with the system hot keys suspended, and every provider is told
+// the outcome (OnDestroyUI). Provider events are client code: an error in
+// one is shown in its pass's box and the pass goes on.
+#include <vector>
+
+#include "customize/customize_dialog.h"
+#include "customize/macro_runner.h"
+#include "customize/provider_list.h"
+#include "hotkeys/hotkey_table.h"
+#include "platform/client_code.h"
+
+namespace loomkeys {
+
+class CustomizeEntry {
+ public:
+  CustomizeEntry(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window, ClientCodeGuard& guard,
+                 ErrorBoxes& boxes);
+  ~CustomizeEntry();
+  CustomizeEntry(const CustomizeEntry&) = delete;
+  CustomizeEntry& operator=(const CustomizeEntry&) = delete;
+
+  // Runs both passes around one modal run of the dialog. A call made while
+  // one is already running (from a provider event or from the dialog's
+  // message loop) returns at once and calls nobody.
+  void ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDialog& dialog);
+
+  // Frees a tree and clears every provider slot that holds it. While a run
+  // is in progress the tree is only set aside and freed when the run ends:
+  // the dialog's view, or a macro still filling it, may point into it.
+  void DestroyTree(TUIData* tree);
+  // Removes a provider; the tree that the library made for a version-20
+  // provider goes with it. 0, or 8 when the handle is not registered.
+  Result UnregisterProvider(const TUIProviderEntry* handle);
+
+ private:
+  void RunCreatePass(MacroRunner& macros);
+  void RunDestroyPass(MacroRunner& macros, bool cancelled);
+  // Runs the dialog with the hot keys suspended; true when it was cancelled.
+  bool RunDialog(CustomizeDialog& dialog);
+  // Calls visit once for each provider in list order, also for providers
+  // registered during the walk, even when events add or remove providers.
+  template <typename Visit>
+  void ForEachProviderOnce(Visit visit);
+  void FreeTree(TUIData* tree);
+  void FreeSetAsideTrees();
+
+  ProviderList& providers_;
+  HotKeyTable& hotKeys_;
+  WindowHandle window_;
+  ClientCodeGuard& guard_;
+  ErrorBoxes& boxes_;
+  bool running_ = false;
+  std::vector<TUIData*> setAside_;  // trees destroyed while a run was in progress
+};
+
+}  // namespace loomkeys

@@ -1,0 +1,42 @@
+#pragma once
+// The library's copy of a registered UI provider record. Its address is the
+// provider handle that the client gets back. The Customize dialog's view list
+// holds entries of the same type, of which it uses only UIData.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/calling_convention.h"
+#include "customize/provider_record.h"
+#include "customize/ui_data.h"
+
+namespace loomkeys {
+
+// Version 10 callbacks. OnCreateUI gets the address of the entry's UIData
+// slot and stores a tree there; OnDestroyUI gets that tree back with the
+// cancelled flag (0 after OK, 0xFFFF after Cancel).
+using OnCreateUIFunc = void(LOOMKEYS_STDCALL*)(TUIData** slot);
+using OnDestroyUIFunc = void(LOOMKEYS_STDCALL*)(TUIData* uiData, uint16_t cancelled);
+
+struct TUIProviderEntry {
+  int32_t Version = 0;  // 10 or 20
+  // Unique for the library's lifetime: tells a new entry from a freed one
+  // that happened to have the same address.
+  uint64_t Serial = 0;
+  // Version 10: the client's callbacks, either of which may be null.
+  OnCreateUIFunc OnCreateUI = nullptr;
+  OnDestroyUIFunc OnDestroyUI = nullptr;
+  // Version 20: the macro names as ANSI bytes, owned by the library. A null
+  // name is stored as empty, so a stored name is never absent.
+  std::string OnCreateUIMacro;
+  std::string OnDestroyUIMacro;
+  // The provider's current tree while the Customize dialog runs, else null.
+  TUIData* UIData = nullptr;
+};
+
+// A new entry from a record that ReadProviderRecord accepted. The macro names
+// are copied out of the client's memory now: the client may free its record
+// and its strings once the registering call has returned.
+std::unique_ptr<TUIProviderEntry> MakeProviderEntry(const ProviderRecord& record);
+
+}  // namespace loomkeys

@@ -1,0 +1,49 @@
+#include "customize/ui_data_api.h"
+
+#include <string>
+#include <string_view>
+
+#include "platform/ansi_text.h"
+#include "registry/registry_entry.h"
+
+namespace loomkeys {
+namespace {
+
+std::u16string_view Utf16Text(const char16_t* text) { return text ? std::u16string_view(text) : std::u16string_view(); }
+std::u16string AnsiText(const char* text) { return text ? AnsiToUtf16(text) : std::u16string(); }
+
+}  // namespace
+
+TUIData* CreateUIData() { return new TUIData(); }
+
+Result AddCommand2(TUIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
+                   uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode) {
+  if (!data) return kCallFailed;
+  return data->AddCommand2({Utf16Text(category), Utf16Text(name), Utf16Text(description), virtualKey, shiftKeys,
+                            activeMode});
+}
+
+Result AddCommand(TUIData* data, const char* category, const char* name, const char* description,
+                  uint16_t virtualKey, uint16_t shiftKeys) {
+  if (!data) return kCallFailed;
+  const std::u16string categoryText = AnsiText(category);
+  const std::u16string nameText = AnsiText(name);
+  const std::u16string descriptionText = AnsiText(description);
+  return data->AddCommand2({categoryText, nameText, descriptionText, virtualKey, shiftKeys, kEveryMode});
+}
+
+Result GetCommand2(TUIData* data, const char16_t* category, const char16_t* name, uint16_t* virtualKey,
+                   uint16_t* shiftKeys, uint16_t* activeMode) {
+  if (!data) return kCallFailed;
+  return data->GetCommand2(Utf16Text(category), Utf16Text(name), virtualKey, shiftKeys, activeMode);
+}
+
+Result GetCommand(TUIData* data, const char* category, const char* name, uint16_t* virtualKey,
+                  uint16_t* shiftKeys) {
+  if (!data) return kCallFailed;
+  return data->GetCommand2(AnsiText(category), AnsiText(name), virtualKey, shiftKeys, nullptr);
+}
+
+void DestroyUIData(TUIData* data) { delete data; }
+
+}  // namespace loomkeys

@@ -1,0 +1,76 @@
+// Exports that build, read and free the UI data trees of the Customize dialog.
+#include <optional>
+#include <string>
+
+#include "customize/ui_data_api.h"
+#include "loomkeys.h"
+#include "win32/export_guard.h"
+#include "win32/win32_client_code.h"
+
+namespace {
+
+using loomkeys::GuardedExport;
+using loomkeys::kCallFailed;
+using loomkeys::Library;
+
+loomkeys::TUIData* Tree(TUIDataHandle handle) { return reinterpret_cast<loomkeys::TUIData*>(handle); }
+
+// wchar_t is UTF-16 on Windows; the portable core spells it char16_t.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+const char16_t* Utf16(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
+
+}  // namespace
+
+extern "C" {
+
+TUIDataHandle LOOMKEYS_CALL CreateUIData(void) {
+  return GuardedExport<TUIDataHandle>(
+      nullptr, [](Library&) { return reinterpret_cast<TUIDataHandle>(loomkeys::CreateUIData()); });
+}
+
+int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
+                                  const wchar_t* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys,
+                                  uint16_t uActiveMode) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+    return loomkeys::AddCommand2(Tree(uiData), Utf16(lpCategory), Utf16(lpName), Utf16(lpDescription),
+                                 uVirtualKey, uShiftKeys, uActiveMode);
+  });
+}
+
+int32_t LOOMKEYS_CALL AddCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
+                                 const char* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+    return loomkeys::AddCommand(Tree(uiData), lpCategory, lpName, lpDescription, uVirtualKey, uShiftKeys);
+  });
+}
+
+int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
+                                  uint16_t* lpVirtualKey, uint16_t* lpShiftKeys, uint16_t* lpActiveMode) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+    return loomkeys::GetCommand2(Tree(uiData), Utf16(lpCategory), Utf16(lpName), lpVirtualKey, lpShiftKeys,
+                                 lpActiveMode);
+  });
+}
+
+int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
+                                 uint16_t* lpVirtualKey, uint16_t* lpShiftKeys) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+    return loomkeys::GetCommand(Tree(uiData), lpCategory, lpName, lpVirtualKey, lpShiftKeys);
+  });
+}
+
+void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData) {
+  loomkeys::TUIData* tree = Tree(uiData);
+  // Freeing cannot throw; what can go wrong is a handle that is no tree,
+  // which faults. The fault is shown rather than taking the host down.
+  loomkeys::SehClientCodeGuard guard;
+  const std::optional<std::u16string> error = guard.Run([tree] {
+    // No provider may keep the handle of a freed tree: a later tree can get
+    // the same address, and the Customize dialog would show it as this one.
+    if (Library* library = loomkeys::TheLibrary()) library->Providers().ForgetUIData(tree);
+    loomkeys::DestroyUIData(tree);
+  });
+  if (error) loomkeys::MessageBoxErrorBoxes().ShowError(u"Exception", *error);
+}
+
+}  // extern "C"

@@ -1,0 +1,18 @@
+#pragma once
+// The Windows side of running client code: a guard that catches C++ and
+// structured exceptions, and MessageBoxW for the error boxes.
+#include "platform/client_code.h"
+
+namespace loomkeys {
+
+class SehClientCodeGuard final : public ClientCodeGuard {
+ public:
+  std::optional<std::u16string> Run(const std::function<void()>& call) noexcept override;
+};
+
+class MessageBoxErrorBoxes final : public ErrorBoxes {
+ public:
+  void ShowError(std::u16string_view caption, std::u16string_view text) noexcept override;
+};
+
+}  // namespace loomkeys

@@ -1,0 +1,63 @@
+#pragma once
+// The test program as the host process: windows of PowerPoint's classes that
+// it can bring to the front, and a message pump (the library's timer and
+// WM_HOTKEY arrive through the thread that loaded it).
+#include <windows.h>
+
+#include <functional>
+
+namespace host_windows {
+
+// Records the keys that reach a host window as WM_KEYDOWN.
+inline UINT lastKeyDown = 0;
+inline int keyDowns = 0;
+
+inline LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) {
+    lastKeyDown = static_cast<UINT>(wParam);
+    ++keyDowns;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A visible top-level window of the given class and title, e.g.
+// "PPTFrameClass" for PowerPoint's editing window or "screenClass" for its
+// slide show.
+inline HWND Create(const wchar_t* className, const wchar_t* title) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = HostWindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = className;
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassW(&windowClass);  // a second registration of the class fails harmlessly
+  return CreateWindowW(className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, nullptr, nullptr,
+                       windowClass.hInstance, nullptr);
+}
+
+// Dispatches this thread's messages until done() or the time is up.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (done && done()) return true;
+    if (GetTickCount64() >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+inline void Pump(DWORD milliseconds) { PumpUntil(nullptr, milliseconds); }
+
+// Brings a window to the front and lets a few 50 ms ticks see it.
+inline bool BringToFront(HWND window) {
+  SetForegroundWindow(window);
+  SetFocus(window);
+  const bool inFront = PumpUntil([window] { return GetForegroundWindow() == window; }, 2000);
+  Pump(200);
+  return inFront;
+}
+
+}  // namespace host_windows

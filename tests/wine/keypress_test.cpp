@@ -1,0 +1,216 @@
+// The test program acts as PowerPoint: it loads the real Loomkeys.dll, shows
+// windows of PowerPoint's classes in front, presses keys with SendInput and
+// checks which callbacks run, which keys are live, and what happens when a
+// callback throws or faults.
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "box_watcher.h"
+#include "host_windows.h"
+#include "key_input.h"
+#include "loomkeys_dll.h"
+#include "wine_check.h"
+
+namespace {
+
+constexpr UINT kCtrlShift = MOD_CONTROL | MOD_SHIFT;
+
+struct Call {
+  std::wstring nameSpaceCounted;  // read by the length word as bytes, like a BSTR
+  std::wstring nameSpaceToZero;   // read up to the terminating zero
+  uint16_t virtualKey;
+  uint16_t shiftKeys;
+  std::wstring context;
+  uint32_t id;
+};
+std::vector<Call> calls;
+
+std::wstring ReadCounted(const wchar_t* text) {
+  const uint32_t bytes = reinterpret_cast<const uint32_t*>(text)[-1];
+  return std::wstring(text, bytes / sizeof(wchar_t));
+}
+
+void LOOMKEYS_CALL Record(const wchar_t* ns, uint16_t vk, uint16_t sk, const wchar_t* context, uint32_t id) {
+  calls.push_back({ReadCounted(ns), ns, vk, sk, ReadCounted(context), id});
+}
+
+void LOOMKEYS_CALL Throw(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
+  throw std::runtime_error("callback failed");
+}
+
+// Writes to a page that allows no access. (Wine maps the page at address 0,
+// so a null pointer would not fault.)
+void LOOMKEYS_CALL Fault(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
+  int* volatile target = static_cast<int*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_NOACCESS));
+  *target = 1;
+}
+
+HWND hotKeyWindow = nullptr;
+
+HWND FindHotKeyWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM result) -> BOOL {
+        wchar_t name[32] = {};
+        GetClassNameW(window, name, 32);
+        if (lstrcmpW(name, L"THotKeyForm") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A probe window of the test program: a key is live exactly when the
+// library holds it, so that nobody else can register it.
+HWND probe = nullptr;
+bool IsLive(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(probe, 0x7000, modifiers, key)) return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+  UnregisterHotKey(probe, 0x7000);
+  return false;
+}
+
+bool PressAndWait(UINT modifiers, WORD key, size_t expectedCalls) {
+  key_input::PressChord(modifiers, key);
+  return host_windows::PumpUntil([&] { return calls.size() >= expectedCalls; }, 3000);
+}
+
+// The second process: a window of another program that takes the front.
+int RunOtherProgram(const wchar_t* quitEventName) {
+  HANDLE quit = OpenEventW(SYNCHRONIZE, FALSE, quitEventName);
+  HWND window = host_windows::Create(L"OtherProgramFrame", L"Other program");
+  SetForegroundWindow(window);
+  host_windows::PumpUntil([quit] { return WaitForSingleObject(quit, 0) == WAIT_OBJECT_0; }, 20000);
+  DestroyWindow(window);
+  return 0;
+}
+
+bool ForegroundIsOtherProcess() {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(GetForegroundWindow(), &processId);
+  return processId != 0 && processId != GetCurrentProcessId();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && lstrcmpW(argv[1], L"--other-program") == 0) return RunOtherProgram(argv[2]);
+
+  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
+  HWND slideShow = host_windows::Create(L"screenClass", L"PowerPoint Slide Show - Deck");
+  HWND presenter = host_windows::Create(L"PresenterFrame", L"PowerPoint Presenter View - [Deck]");
+  probe = host_windows::Create(L"ProbeFrame", L"probe");
+  ShowWindow(probe, SW_HIDE);
+  CHECK(host_windows::BringToFront(editing));
+
+  HMODULE dll = loomkeys_dll::Load();
+  auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
+  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
+  auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
+  hotKeyWindow = FindHotKeyWindow();
+  CHECK(hotKeyWindow != nullptr);
+
+  uint32_t idK = 0, idL = 0, idM = 0;
+  CHECK_EQ(RegisterShortcut("Alpha", 'K', kCtrlShift, Record, "first", &idK), LOOMKEYS_OK);
+  CHECK_EQ(RegisterShortcut2("Alpha", 'L', kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Record, "design", &idL),
+           LOOMKEYS_OK);
+  CHECK_EQ(RegisterShortcut2("Beta", 'M', kCtrlShift, LOOMKEYS_MODE_SLIDE_SHOW, Record, "show", &idM), LOOMKEYS_OK);
+  host_windows::Pump(300);
+
+  wine_check::Section("a key pressed in the editing window runs its callback once");
+  CHECK(IsLive(kCtrlShift, 'K'));
+  CHECK(PressAndWait(kCtrlShift, 'K', 1));
+  host_windows::Pump(200);
+  CHECK_EQ(calls.size(), 1u);
+  if (!calls.empty()) {
+    CHECK(calls[0].nameSpaceCounted == L"Alpha");
+    CHECK(calls[0].nameSpaceToZero == L"AlphaAlpha");
+    CHECK_EQ(calls[0].virtualKey, 'K');
+    CHECK_EQ(calls[0].shiftKeys, kCtrlShift);
+    CHECK(calls[0].context == L"first");
+    CHECK_EQ(calls[0].id, idK);
+  }
+
+  wine_check::Section("keys follow the window in front: design, slide show, presenter view");
+  CHECK(IsLive(kCtrlShift, 'L'));
+  CHECK(!IsLive(kCtrlShift, 'M'));
+  CHECK(host_windows::BringToFront(slideShow));
+  CHECK(!IsLive(kCtrlShift, 'L'));
+  CHECK(IsLive(kCtrlShift, 'M'));
+  CHECK(IsLive(kCtrlShift, 'K'));
+  host_windows::keyDowns = 0;
+  calls.clear();
+  key_input::PressChord(kCtrlShift, 'L');
+  CHECK(host_windows::PumpUntil([] { return host_windows::lastKeyDown == 'L'; }, 2000));
+  CHECK(calls.empty());
+  CHECK(PressAndWait(kCtrlShift, 'M', 1));
+  CHECK(host_windows::BringToFront(presenter));
+  CHECK(IsLive(kCtrlShift, 'M'));
+  CHECK(!IsLive(kCtrlShift, 'L'));
+  CHECK(host_windows::BringToFront(editing));
+  CHECK(IsLive(kCtrlShift, 'L'));
+  CHECK(!IsLive(kCtrlShift, 'M'));
+
+  wine_check::Section("no key of ours is live while another program is in front");
+  HANDLE quit = CreateEventW(nullptr, TRUE, FALSE, L"LoomkeysTestOtherProgramQuit");
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = std::wstring(L"\"") + self + L"\" --other-program LoomkeysTestOtherProgramQuit";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  CHECK(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process));
+  CHECK(host_windows::PumpUntil(ForegroundIsOtherProcess, 5000));
+  host_windows::Pump(200);
+  CHECK(!IsLive(kCtrlShift, 'K'));
+  calls.clear();
+  PostMessageW(hotKeyWindow, WM_HOTKEY, 1, MAKELPARAM(kCtrlShift, 'K'));
+  host_windows::Pump(200);
+  CHECK(calls.empty());
+  SetEvent(quit);
+  WaitForSingleObject(process.hProcess, 5000);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  CHECK(host_windows::BringToFront(editing));
+  CHECK(IsLive(kCtrlShift, 'K'));
+
+  wine_check::Section("a callback that throws or faults is reported and the next one runs");
+  {
+    box_watcher::MessageBoxAnswerer answerer(L"Keyloom Exception", IDOK);
+    uint32_t id = 0;
+    CHECK_EQ(RegisterShortcut("Gamma", 'E', kCtrlShift, Throw, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(RegisterShortcut("Delta", 'E', kCtrlShift, Fault, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(RegisterShortcut("Omega", 'E', kCtrlShift, Record, "after", &id), LOOMKEYS_OK);
+    host_windows::Pump(200);
+    calls.clear();
+    CHECK(PressAndWait(kCtrlShift, 'E', 1));
+    const std::vector<std::wstring> texts = answerer.Texts();
+    CHECK_EQ(texts.size(), 2u);
+    if (texts.size() == 2) {
+      CHECK(texts[0] == L"callback failed");
+      CHECK(texts[1].find(L"C0000005") != std::wstring::npos);
+    }
+    CHECK_EQ(calls.size(), 1u);
+    if (!calls.empty()) CHECK(calls[0].context == L"after");
+  }
+  // The registry's lock was released: another thread gets an answer.
+  HANDLE worker = CreateThread(
+      nullptr, 0,
+      [](LPVOID count) -> DWORD {
+        return reinterpret_cast<decltype(&::GetShortcutCount)>(count)("Omega");
+      },
+      reinterpret_cast<LPVOID>(GetShortcutCount), 0, nullptr);
+  CHECK_EQ(WaitForSingleObject(worker, 3000), static_cast<DWORD>(WAIT_OBJECT_0));
+  DWORD count = 0;
+  GetExitCodeThread(worker, &count);
+  CHECK_EQ(count, 1u);
+  CloseHandle(worker);
+
+  FreeLibrary(dll);
+  return wine_check::Finish();
+}
