@@ -163,7 +163,7 @@ TEST_F(NamespaceOperationsTest, RejectedTextGivesSixAndRegistersNothing) {
       "1500000041000200",                // version 21
       "",                                // empty
       "140000",                          // shorter than the version word
-      "1400000041000200030000006162G3",  // a bad pair at the end
+      "14000000410002000300000061624G",  // a bad pair at the end
       "14000000410002000300000061 263",
   };
   for (const char* text : texts) {
