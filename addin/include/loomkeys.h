@@ -109,6 +109,40 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutDataSize(const char* lpNamespace, 
 LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutData(const char* lpNamespace, uint32_t uIndex, void* lpBuffer,
                                                    uint32_t* lpSize, uint32_t* lpShortcutId);
 
+/* ---- Namespaces --------------------------------------------------------- */
+
+/* A namespace's shortcuts saved as blob text: two hexadecimal digits (0-9,
+   A-F) per byte of a version word and one record per shortcut. The first
+   pair of functions stores key, shift keys and context; the functions
+   ending in 2 store the active mode as well. Load a text with the function
+   of the pair that produced it. */
+
+/* The length of the namespace's text (first layout); 0 when it has no shortcuts. */
+LOOMKEYS_API uint32_t LOOMKEYS_CALL GetNamespaceDataSize(const char* lpNamespace);
+/* The same for the layout with active modes. */
+LOOMKEYS_API uint32_t LOOMKEYS_CALL GetNamespaceDataSize2(const char* lpNamespace);
+/* Copies the namespace's text (no terminator). *lpSize is in: the buffer's
+   size, out: the text's length. 0; 4 too small (size written); 11 no
+   shortcuts (size 0); 6 the buffer could not be written. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetNamespaceData(const char* lpNamespace, void* lpBuffer, uint32_t* lpSize);
+/* The same for the layout with active modes. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetNamespaceData2(const char* lpNamespace, void* lpBuffer, uint32_t* lpSize);
+/* Registers every shortcut of a text from GetNamespaceData under lpNamespace
+   and lpCallback, active in every mode; existing shortcuts stay. Shortcuts
+   that are duplicates or whose key cannot be bound are skipped. lpData is
+   read up to its NUL; uDataSize is not used. 0 loaded; 6 the text is not
+   hexadecimal, its version is wrong, or its last record is cut short (the
+   complete records before it stay registered). */
+LOOMKEYS_API int32_t LOOMKEYS_CALL LoadNamespace(const char* lpNamespace, TShortcutCallbackFunc lpCallback,
+                                                 const char* lpData, uint32_t uDataSize);
+/* The same for a text from GetNamespaceData2; the active modes are restored. */
+LOOMKEYS_API int32_t LOOMKEYS_CALL LoadNamespace2(const char* lpNamespace, TShortcutCallbackFunc lpCallback,
+                                                  const char* lpData, uint32_t uDataSize);
+/* Removes every shortcut of the namespace; keys left without shortcuts are released. */
+LOOMKEYS_API void LOOMKEYS_CALL UnloadNamespace(const char* lpNamespace);
+/* Moves every shortcut of lpNamespace to lpNewNamespace; keys and ids stay. */
+LOOMKEYS_API void LOOMKEYS_CALL NamespaceRename(const char* lpNamespace, const char* lpNewNamespace);
+
 /* ---- UI data: categories and commands for the Customize dialog ----------- */
 
 /* A UI data tree: one provider's categories, each with its commands. The

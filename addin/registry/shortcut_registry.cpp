@@ -3,6 +3,18 @@
 #include <algorithm>
 
 namespace loomkeys {
+namespace {
+
+// Makes room for one more element before anything irreversible happens, so
+// that the push_back after it cannot throw. The room grows geometrically:
+// reserving exactly one more each time would move the whole list on every
+// registration, which makes loading a long blob onto one key quadratic.
+template <typename T>
+void ReserveOneMore(std::vector<T>& list) {
+  if (list.size() == list.capacity()) list.reserve(list.empty() ? 1 : 2 * list.size());
+}
+
+}  // namespace
 
 ShortcutRegistry::ShortcutRegistry(HotKeyTable& hotKeys, WindowHandle window)
     : hotKeys_(hotKeys), window_(window) {}
@@ -44,14 +56,14 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
   entry->FContext = context;
 
   if (key == keys_.end()) {
-    keys_.reserve(keys_.size() + 1);
+    ReserveOneMore(keys_);
     KeyEntries added{code, {}};
-    added.entries.reserve(1);
+    ReserveOneMore(added.entries);
     if (!hotKeys_.AddSystemHotKey(window_, virtualKey, shiftKeys)) return kKeyNotBound;
     keys_.push_back(std::move(added));
     key = keys_.end() - 1;
   } else {
-    key->entries.reserve(key->entries.size() + 1);
+    ReserveOneMore(key->entries);
   }
 
   entry->FShortcutId = ++idCounter_;

@@ -15,6 +15,7 @@
 #include "platform/client_code.h"
 #include "platform/guarded_copy.h"
 #include "platform/reentrant_lock.h"
+#include "registry/namespace_blob.h"
 #include "registry/registry_entry.h"
 
 namespace loomkeys {
@@ -58,6 +59,23 @@ class ShortcutRegistry {
   Result GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size,
                          uint32_t* shortcutId, CopyFunction copy = GuardedCopy);
 
+  // Namespace-wide operations (namespace_operations.cpp).
+  // The length of the namespace's blob text; 0 when it has no entries.
+  uint32_t GetNamespaceDataSize(std::string_view nameSpace, BlobLayout layout);
+  // *size is in: the buffer's size, out: the text's length. 0 copied; 4 too
+  // small; 11 no entries; 6 the text could not be built or copied.
+  Result GetNamespaceData(std::string_view nameSpace, BlobLayout layout, void* buffer, uint32_t* size,
+                          CopyFunction copy = GuardedCopy);
+  // Registers every record of the blob text under nameSpace and callback;
+  // records that are duplicates or whose key cannot be bound are skipped.
+  // 0 loaded; 6 bad text, wrong version, or a cut-off last record (the
+  // complete records before it stay registered).
+  Result LoadNamespace(std::string_view nameSpace, BlobLayout layout, ShortcutCallback callback,
+                       std::string_view text);
+  // Removes every entry of the namespace, unbinding keys that lose their last entry.
+  void UnloadNamespace(std::string_view nameSpace);
+  // Moves every entry of nameSpace to newNameSpace; keys and ids stay.
+  void NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace);
   // A pressed key: calls every entry of the key named by lParam's low 32
   // bits, in registration order and whatever its active mode. An error that
   // a callback raises is shown in a "Keyloom Exception" box and the next
@@ -80,6 +98,8 @@ class ShortcutRegistry {
   // The namespace's entry number `index` (1-based, registry order), or the
   // result that tells why there is none.
   Result FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const;
+  // The namespace's entries in registry order.
+  std::vector<const TRegistryEntry*> NamespaceEntries(std::string_view nameSpace) const;
   // Removes entry `position` of key `keyIndex`; the key goes when it was its last.
   void RemoveEntry(size_t keyIndex, size_t position);
 

@@ -1,0 +1,98 @@
+// The namespace-wide operations of the shortcut registry: saving a
+// namespace as blob text, loading such text back, removing a namespace and
+// renaming one. Each holds RegistryLock for its whole run, so that a blob is
+// a consistent picture of the namespace at one moment.
+#include <cstdint>
+#include <exception>
+#include <limits>
+
+#include "registry/shortcut_registry.h"
+
+namespace loomkeys {
+namespace {
+
+// The blob text has two characters per raw byte.
+uint64_t TextLength(size_t rawSize) { return static_cast<uint64_t>(rawSize) * 2; }
+
+}  // namespace
+
+std::vector<const TRegistryEntry*> ShortcutRegistry::NamespaceEntries(std::string_view nameSpace) const {
+  std::vector<const TRegistryEntry*> found;
+  for (const KeyEntries& key : keys_) {
+    for (const auto& entry : key.entries) {
+      if (entry->FNamespace == nameSpace) found.push_back(entry.get());
+    }
+  }
+  return found;
+}
+
+uint32_t ShortcutRegistry::GetNamespaceDataSize(std::string_view nameSpace, BlobLayout layout) {
+  LockHold hold(lock_);
+  const uint64_t length = TextLength(NamespaceBlobSize(NamespaceEntries(nameSpace), layout));
+  // Saturated rather than wrapped: GetNamespaceData refuses such a text with 6.
+  constexpr uint64_t kLargest = std::numeric_limits<uint32_t>::max();
+  return static_cast<uint32_t>(length < kLargest ? length : kLargest);
+}
+
+Result ShortcutRegistry::GetNamespaceData(std::string_view nameSpace, BlobLayout layout, void* buffer,
+                                          uint32_t* size, CopyFunction copy) {
+  LockHold hold(lock_);
+  try {
+    const auto entries = NamespaceEntries(nameSpace);
+    const uint64_t length = TextLength(NamespaceBlobSize(entries, layout));
+    // A text of 4 GB or more has no 32-bit length to report; a wrapped
+    // length would let the copy below run past the caller's buffer.
+    if (length > std::numeric_limits<uint32_t>::max()) return kErrorRaised;
+    const auto needed = static_cast<uint32_t>(length);
+    const uint32_t room = size ? *size : 0;
+    if (size) *size = needed;
+    if (room < needed) return kBufferTooSmall;
+    if (entries.empty()) return kNoEntries;
+
+    const std::string text = BytesToHexText(WriteNamespaceBlob(entries, layout));
+    return copy(buffer, text.data(), text.size()) ? kOk : kErrorRaised;
+  } catch (const std::exception&) {
+    return kErrorRaised;
+  }
+}
+
+Result ShortcutRegistry::LoadNamespace(std::string_view nameSpace, BlobLayout layout, ShortcutCallback callback,
+                                       std::string_view text) {
+  LockHold hold(lock_);
+  try {
+    const auto blob = HexTextToBytes(text);
+    if (!blob) return kErrorRaised;
+    return ReadNamespaceBlob(*blob, layout, [&](const BlobRecord& record) {
+      // The result is dropped on purpose: a duplicate, or a key that the
+      // system will not bind, skips this record and the load goes on.
+      RegisterShortcut2(nameSpace, record.virtualKey, record.shiftKeys, record.activeMode, callback,
+                        record.context, nullptr);
+    });
+  } catch (const std::exception&) {
+    // Records registered before the failure stay registered.
+    return kErrorRaised;
+  }
+}
+
+void ShortcutRegistry::UnloadNamespace(std::string_view nameSpace) {
+  LockHold hold(lock_);
+  // From the last key and the last entry backwards, so that a removal (of an
+  // entry, or of a key that lost its last entry) never shifts a position
+  // that is still to be visited.
+  for (size_t k = keys_.size(); k-- > 0;) {
+    for (size_t e = keys_[k].entries.size(); e-- > 0;) {
+      if (keys_[k].entries[e]->FNamespace == nameSpace) RemoveEntry(k, e);
+    }
+  }
+}
+
+void ShortcutRegistry::NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace) {
+  LockHold hold(lock_);
+  for (KeyEntries& key : keys_) {
+    for (auto& entry : key.entries) {
+      if (entry->FNamespace == nameSpace) entry->FNamespace = newNameSpace;
+    }
+  }
+}
+
+}  // namespace loomkeys
