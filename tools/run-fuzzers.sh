@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Runs every fuzz_* target of a fuzzer build for a bounded time on a copy of
-# its seed corpus; fails on the first finding.
-#   tools/run-fuzzers.sh BUILD_DIR [SECONDS_PER_TARGET]
+# Runs every fuzz_* target of a fuzzer build on a copy of its seed corpus,
+# sharing a bounded total time between them; fails on the first finding.
+#   tools/run-fuzzers.sh BUILD_DIR [TOTAL_SECONDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
-seconds=${2:-20}
+total=${2:-90}
 shopt -s nullglob
-for fuzzer in "$build"/fuzz/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
+fuzzers=()
+for fuzzer in "$build"/fuzz/fuzz_*; do [ -x "$fuzzer" ] && fuzzers+=("$fuzzer"); done
+((${#fuzzers[@]})) || exit 0
+seconds=$((total / ${#fuzzers[@]}))
+((seconds > 0)) || seconds=1
+for fuzzer in "${fuzzers[@]}"; do
   name=$(basename "$fuzzer"); name=${name#fuzz_}
   work=$(mktemp -d)
   [ -d "$root/fuzz/corpus/$name" ] && cp -r "$root/fuzz/corpus/$name/." "$work/"

@@ -27,7 +27,7 @@ echo "== fuzzers (clang-14, AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake -S . -B build/fuzz -DLOOMKEYS_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --build build/fuzz -j"$jobs" >/dev/null
-"$root/tools/run-fuzzers.sh" build/fuzz "${LOOMKEYS_FUZZ_SECONDS:-20}"
+"$root/tools/run-fuzzers.sh" build/fuzz "${LOOMKEYS_FUZZ_SECONDS:-90}"
 
 echo "== Windows builds"
 "$root/tools/build-windows.sh"
