@@ -107,6 +107,19 @@ TEST_F(DispatchTest, EntriesRemovedDuringThePressAreNotCalledAndTheOthersAreCall
   EXPECT_EQ(CalledIds(), (std::vector<uint32_t>{1, 2, 4}));
 }
 
+TEST_F(DispatchTest, ACallbackThatUnloadsOrRenamesNamespacesDuringThePressIsSafe) {
+  Register("A", 0x41, 2, "1", kEveryMode, Recorder);
+  Register("B", 0x41, 2, "2", kEveryMode, Recorder);
+  Register("A", 0x41, 2, "3", kEveryMode, Recorder);
+  Register("C", 0x41, 2, "4", kEveryMode, Recorder);
+  duringCall = [this](uint32_t id) {
+    if (id == 1) registry->UnloadNamespace("A");  // itself and a later entry
+    if (id == 2) registry->NamespaceRename("C", "D");
+  };
+  EXPECT_TRUE(Press(0x41, 2));
+  EXPECT_EQ(calls, (std::vector<Call>{{u"A", 0x41, 2, u"1", 1}, {u"B", 0x41, 2, u"2", 2}, {u"D", 0x41, 2, u"4", 4}}));
+}
+
 TEST_F(DispatchTest, RemovingTheKeysLastEntriesDuringThePressEndsItSafely) {
   Register("A", 0x41, 2, "", kEveryMode, Recorder);
   Register("B", 0x41, 2, "", kEveryMode, Recorder);
