@@ -1,0 +1,28 @@
+#pragma once
+// The benchmark groups, registered by the benchmark program's main, and the
+// counters that they report.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "allocation_counter/allocation_counter.h"
+
+namespace loomkeys::bench {
+
+void RegisterTickBenchmarks();
+void RegisterRegistryBenchmarks();
+void RegisterNamespaceBenchmarks();
+void RegisterPowerPointShortcutBenchmarks();
+
+// Adds allocations, bytes and hot-key system calls per operation to the
+// report; operationsPerIteration > 1 for benchmarks that time batches.
+inline void ReportPerIteration(benchmark::State& state, testing::AllocationCount allocated, uint64_t systemCalls,
+                               double operationsPerIteration = 1) {
+  const double operations = static_cast<double>(state.iterations()) * operationsPerIteration;
+  if (operations == 0) return;
+  state.counters["allocs/op"] = static_cast<double>(allocated.allocations) / operations;
+  state.counters["bytes/op"] = static_cast<double>(allocated.bytes) / operations;
+  state.counters["syscalls/op"] = static_cast<double>(systemCalls) / operations;
+}
+
+}  // namespace loomkeys::bench
