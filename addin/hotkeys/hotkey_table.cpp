@@ -1,5 +1,7 @@
 #include "hotkeys/hotkey_table.h"
 
+#include <algorithm>
+
 #include "hotkeys/atom_name.h"
 
 namespace loomkeys {
@@ -12,6 +14,7 @@ void HotKeyTable::Bind(WindowHandle window, KeyCode code, const TShortcut& entry
 
 bool HotKeyTable::AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys) {
   LockHold hold(lock_);
+  ++version_;
   const std::string name = HotKeyAtomName(virtualKey, shiftKeys);
   auto [it, added] = hotKeyList_.try_emplace(MakeKeyCode(virtualKey, shiftKeys));
   if (!added) return false;
@@ -31,6 +34,7 @@ bool HotKeyTable::AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint
 
 void HotKeyTable::RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys) {
   LockHold hold(lock_);
+  ++version_;
   auto it = hotKeyList_.find(MakeKeyCode(virtualKey, shiftKeys));
   if (it == hotKeyList_.end()) return;
   system_.UnbindHotKey(window, it->second.KeyAtom);
@@ -41,6 +45,7 @@ void HotKeyTable::RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, u
 void HotKeyTable::ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& enabled,
                                const std::vector<KeyCode>& disabled) {
   LockHold hold(lock_);
+  ++version_;
   if (!hotKeysActive_) return;
   for (KeyCode code : enabled) {
     auto it = hotKeyList_.find(code);
@@ -58,34 +63,52 @@ void HotKeyTable::ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& 
 
 void HotKeyTable::SuspendHotKeys(WindowHandle window) {
   LockHold hold(lock_);
+  ++version_;
   if (!hotKeysActive_) return;
   hotKeysActive_ = false;
-  for (const auto& [code, entry] : hotKeyList_) {
-    if (entry.Active) system_.UnbindHotKey(window, entry.KeyAtom);
+  for (const Item* item : InNameOrder()) {
+    if (item->second.Active) system_.UnbindHotKey(window, item->second.KeyAtom);
   }
 }
 
 void HotKeyTable::ResumeHotKeys(WindowHandle window) {
   LockHold hold(lock_);
+  ++version_;
   if (hotKeysActive_) return;
   hotKeysActive_ = true;
-  for (const auto& [code, entry] : hotKeyList_) {
-    if (entry.Active) Bind(window, code, entry);
+  for (const Item* item : InNameOrder()) {
+    if (item->second.Active) Bind(window, item->first, item->second);
   }
 }
 
 void HotKeyTable::ClearHotKeys(WindowHandle window) {
   LockHold hold(lock_);
-  for (const auto& [code, entry] : hotKeyList_) {
-    if (entry.Active) system_.UnbindHotKey(window, entry.KeyAtom);
-    system_.DeleteGlobalAtom(entry.KeyAtom);
+  ++version_;
+  for (const Item* item : InNameOrder()) {
+    if (item->second.Active) system_.UnbindHotKey(window, item->second.KeyAtom);
+    system_.DeleteGlobalAtom(item->second.KeyAtom);
   }
   hotKeyList_.clear();
 }
 
+uint64_t HotKeyTable::Version() {
+  LockHold hold(lock_);
+  return version_;
+}
+
+std::vector<const HotKeyTable::Item*> HotKeyTable::InNameOrder() const {
+  std::vector<const Item*> items;
+  items.reserve(hotKeyList_.size());
+  for (const Item& item : hotKeyList_) items.push_back(&item);
+  std::sort(items.begin(), items.end(), [](const Item* a, const Item* b) { return a->first < b->first; });
+  return items;
+}
+
 std::vector<std::pair<KeyCode, TShortcut>> HotKeyTable::Snapshot() {
   LockHold hold(lock_);
-  return {hotKeyList_.begin(), hotKeyList_.end()};
+  std::vector<std::pair<KeyCode, TShortcut>> items;
+  for (const Item* item : InNameOrder()) items.push_back(*item);
+  return items;
 }
 
 }  // namespace loomkeys

@@ -4,7 +4,8 @@
 // keys) pair that the shortcut registry holds; each pair is named by a global
 // atom whose value is also the hot key's id.
 #include <cstdint>
-#include <map>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "hotkeys/key_code.h"
@@ -45,6 +46,10 @@ class HotKeyTable {
   void ClearHotKeys(WindowHandle window);
 
   bool HotKeysActive() const { return hotKeysActive_; }
+  // Counts the calls that can change the table (adding, removing, applying
+  // key sets, suspending, resuming, clearing): while it stands still, the
+  // table is as the last of them left it.
+  uint64_t Version();
   ReentrantLock& Lock() { return lock_; }
 
   // A copy of the table in name order, for checks of its state.
@@ -55,9 +60,15 @@ class HotKeyTable {
 
   HotKeySystem& system_;
   ReentrantLock lock_;  // HotKeyLock; always taken after RegistryLock
-  // Keyed by KeyCode, whose order is the order of the atom names.
-  std::map<KeyCode, TShortcut> hotKeyList_;
+  using Item = std::pair<const KeyCode, TShortcut>;
+  // The items in atom-name order, which is KeyCode order.
+  std::vector<const Item*> InNameOrder() const;
+
+  // Looked up by KeyCode on every tick for every key, so hashed; the few
+  // walks that must go in atom-name order sort the items first.
+  std::unordered_map<KeyCode, TShortcut> hotKeyList_;
   bool hotKeysActive_ = true;
+  uint64_t version_ = 0;
 };
 
 }  // namespace loomkeys

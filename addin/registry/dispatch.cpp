@@ -1,5 +1,5 @@
 // What happens when a bound key is pressed.
-#include <algorithm>
+#include <vector>
 
 #include "registry/callback_text.h"
 #include "registry/shortcut_registry.h"
@@ -22,26 +22,21 @@ struct PendingCall {
 
 bool ShortcutRegistry::DispatchHotKey(uintptr_t, uintptr_t lParam, ClientCodeGuard& guard, ErrorBoxes& boxes) {
   LockHold hold(lock_);
-  const auto code = static_cast<KeyCode>(lParam);
-  auto findKey = [&] {
-    return std::find_if(keys_.begin(), keys_.end(), [code](const KeyEntries& k) { return k.keyCode == code; });
-  };
-  auto key = findKey();
-  if (key == keys_.end()) return false;
+  const auto key = keyIndex_.find(static_cast<KeyCode>(lParam));
+  if (key == keyIndex_.end()) return false;
 
-  // The entries of this press, by id: ids are never reused, so an id that is
-  // gone from the key after a callback ran means its entry was removed.
+  // The entries of this press, by id: a callback may remove entries (its
+  // own included) or add some. Ids are not handed out again while the
+  // library is loaded, so an id that is gone after a callback ran means
+  // that its entry was removed; entries added meanwhile are not in the list.
   std::vector<uint32_t> ids;
-  ids.reserve(key->entries.size());
-  for (const auto& entry : key->entries) ids.push_back(entry->FShortcutId);
+  ids.reserve(key->second->entries.size());
+  for (const TRegistryEntry* entry : key->second->entries) ids.push_back(entry->FShortcutId);
 
   for (uint32_t id : ids) {
-    key = findKey();
-    if (key == keys_.end()) break;
-    auto entry = std::find_if(key->entries.begin(), key->entries.end(),
-                              [id](const auto& e) { return e->FShortcutId == id; });
-    if (entry == key->entries.end()) continue;
-    const TRegistryEntry& current = **entry;
+    const auto place = entryIndex_.find(id);
+    if (place == entryIndex_.end()) continue;
+    const TRegistryEntry& current = *place->second.slot->second;
     // An entry without a callback has nothing to call; it is skipped.
     if (!current.FShortcutCallbackFunc) continue;
 

@@ -4,7 +4,9 @@
 // a consistent picture of the namespace at one moment.
 #include <cstdint>
 #include <exception>
+#include <iterator>
 #include <limits>
+#include <string>
 
 #include "registry/shortcut_registry.h"
 
@@ -20,7 +22,7 @@ std::vector<const TRegistryEntry*> ShortcutRegistry::NamespaceEntries(std::strin
   std::vector<const TRegistryEntry*> found;
   for (const KeyEntries& key : keys_) {
     for (const auto& entry : key.entries) {
-      if (entry->FNamespace == nameSpace) found.push_back(entry.get());
+      if (entry->FNamespace == nameSpace) found.push_back(entry);
     }
   }
   return found;
@@ -76,22 +78,33 @@ Result ShortcutRegistry::LoadNamespace(std::string_view nameSpace, BlobLayout la
 
 void ShortcutRegistry::UnloadNamespace(std::string_view nameSpace) {
   LockHold hold(lock_);
-  // From the last key and the last entry backwards, so that a removal (of an
-  // entry, or of a key that lost its last entry) never shifts a position
-  // that is still to be visited.
-  for (size_t k = keys_.size(); k-- > 0;) {
-    for (size_t e = keys_[k].entries.size(); e-- > 0;) {
-      if (keys_[k].entries[e]->FNamespace == nameSpace) RemoveEntry(k, e);
+  // From the last key and the last entry backwards, so that keys that lose
+  // their last entry are unbound in that order. A removal leaves the
+  // positions after it valid, and the walk only ever holds those.
+  auto afterKey = keys_.end();
+  while (afterKey != keys_.begin()) {
+    const KeyPosition key = std::prev(afterKey);
+    bool keyGone = false;
+    auto afterEntry = key->entries.end();
+    while (!keyGone && afterEntry != key->entries.begin()) {
+      const TRegistryEntry* entry = *std::prev(afterEntry);
+      if (entry->FNamespace == nameSpace) keyGone = RemoveEntry(entryIndex_.find(entry->FShortcutId));
+      else --afterEntry;
     }
+    if (!keyGone) afterKey = key;
   }
 }
 
 void ShortcutRegistry::NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace) {
   LockHold hold(lock_);
-  for (KeyEntries& key : keys_) {
-    for (auto& entry : key.entries) {
-      if (entry->FNamespace == nameSpace) entry->FNamespace = newNameSpace;
-    }
+  // The order does not matter: renaming calls nothing and keeps every place.
+  for (auto& [id, place] : entryIndex_) {
+    TRegistryEntry& entry = *place.slot->second;
+    if (entry.FNamespace != nameSpace) continue;
+    std::string renamed(newNameSpace);  // the only step that can fail, taken before anything changes
+    auto filed = namespaceIndex_.extract(&*place.slot);
+    entry.FNamespace.swap(renamed);
+    namespaceIndex_.insert(std::move(filed));
   }
 }
 

@@ -1,17 +1,17 @@
 #include "registry/shortcut_registry.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace loomkeys {
 namespace {
 
-// Makes room for one more element before anything irreversible happens, so
-// that the push_back after it cannot throw. The room grows geometrically:
-// reserving exactly one more each time would move the whole list on every
-// registration, which makes loading a long blob onto one key quadratic.
-template <typename T>
-void ReserveOneMore(std::vector<T>& list) {
-  if (list.size() == list.capacity()) list.reserve(list.empty() ? 1 : 2 * list.size());
+// A node of a map or set made ahead of time, so that inserting it later
+// allocates nothing and cannot fail.
+template <typename Container, typename... Arguments>
+typename Container::node_type MakeNode(Arguments&&... arguments) {
+  Container scratch;
+  scratch.emplace(std::forward<Arguments>(arguments)...);
+  return scratch.extract(scratch.begin());
 }
 
 }  // namespace
@@ -21,11 +21,27 @@ ShortcutRegistry::ShortcutRegistry(HotKeyTable& hotKeys, WindowHandle window)
 
 ShortcutRegistry::~ShortcutRegistry() {
   LockHold hold(lock_);
-  for (KeyEntries& key : keys_) {
-    key.entries.clear();
+  for (const KeyEntries& key : keys_) {
     hotKeys_.RemoveSystemHotKey(window_, KeyCodeVirtualKey(key.keyCode), KeyCodeShiftKeys(key.keyCode));
   }
-  keys_.clear();
+}
+
+const TRegistryEntry* ShortcutRegistry::EarliestOnKey(KeyCode key, std::string_view nameSpace) const {
+  const auto earliest = namespaceIndex_.lower_bound(NamespaceOnKey{key, nameSpace});
+  if (earliest == namespaceIndex_.end()) return nullptr;
+  const TRegistryEntry& entry = *(*earliest)->second;
+  const bool same = MakeKeyCode(entry.FVirtualKey, entry.FShiftKeys) == key && entry.FNamespace == nameSpace;
+  return same ? &entry : nullptr;
+}
+
+uint32_t ShortcutRegistry::NextId() noexcept {
+  // Ids are never handed out twice while an entry holds them, not even
+  // after the counter has wrapped round past 4294967295 registrations.
+  uint32_t id;
+  do {
+    id = ++idCounter_;
+  } while (entryIndex_.count(id) != 0);
+  return id;
 }
 
 Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t virtualKey,
@@ -34,19 +50,15 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
                                            uint32_t* shortcutId) {
   LockHold hold(lock_);
   const KeyCode code = MakeKeyCode(virtualKey, shiftKeys);
-  auto key = std::find_if(keys_.begin(), keys_.end(), [code](const KeyEntries& k) { return k.keyCode == code; });
-
-  if (key != keys_.end()) {
+  auto known = keyIndex_.find(code);
+  if (known != keyIndex_.end()) {
     // Only the namespace's earliest entry on this key is compared.
-    for (const auto& entry : key->entries) {
-      if (entry->FNamespace != nameSpace) continue;
-      if (entry->FContext == context) return kDuplicate;
-      break;
-    }
+    const TRegistryEntry* earliest = EarliestOnKey(code, nameSpace);
+    if (earliest && earliest->FContext == context) return kDuplicate;
   }
 
-  // Everything that can throw happens before the key is bound, so that a
-  // failure leaves neither a bound key nor a half-made entry behind.
+  // Everything that allocates happens before the key is bound, so that a
+  // failure leaves neither a bound key nor a half-filed entry behind.
   auto entry = std::make_unique<TRegistryEntry>();
   entry->FNamespace = nameSpace;
   entry->FVirtualKey = virtualKey;
@@ -54,55 +66,62 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
   entry->FActiveMode = activeMode;
   entry->FShortcutCallbackFunc = callback;
   entry->FContext = context;
-
-  if (key == keys_.end()) {
-    ReserveOneMore(keys_);
-    KeyEntries added{code, {}};
-    ReserveOneMore(added.entries);
+  auto slot = EntryList::MakeSlot(std::move(entry));
+  auto place = MakeNode<EntryIndex>(0, EntryPlace{});
+  auto byNamespace = MakeNode<decltype(namespaceIndex_)>(nullptr);
+  KeyList newKey;
+  decltype(keyIndex_)::node_type newKeyIndex;
+  if (known == keyIndex_.end()) {
+    newKey.emplace_back().keyCode = code;
+    newKeyIndex = MakeNode<decltype(keyIndex_)>(code, newKey.begin());
     if (!hotKeys_.AddSystemHotKey(window_, virtualKey, shiftKeys)) return kKeyNotBound;
-    keys_.push_back(std::move(added));
-    key = keys_.end() - 1;
-  } else {
-    ReserveOneMore(key->entries);
+    // The list element moves into keys_ and stays where its iterator points.
+    keys_.splice(keys_.end(), newKey);
+    known = keyIndex_.insert(std::move(newKeyIndex)).position;
   }
 
-  entry->FShortcutId = ++idCounter_;
-  if (shortcutId) *shortcutId = entry->FShortcutId;
-  key->entries.push_back(std::move(entry));
+  const KeyPosition key = known->second;
+  const uint32_t id = NextId();
+  slot.key() = ++registrations_;
+  slot.mapped()->FShortcutId = id;
+  place.key() = id;
+  place.mapped() = {key, key->entries.Append(std::move(slot))};
+  byNamespace.value() = &*place.mapped().slot;
+  entryIndex_.insert(std::move(place));
+  namespaceIndex_.insert(std::move(byNamespace));
+  ++version_;
+  if (shortcutId) *shortcutId = id;
   return kOk;
 }
 
-void ShortcutRegistry::RemoveEntry(size_t keyIndex, size_t position) {
-  KeyEntries& key = keys_[keyIndex];
-  key.entries.erase(key.entries.begin() + static_cast<std::ptrdiff_t>(position));
-  if (!key.entries.empty()) return;
-  hotKeys_.RemoveSystemHotKey(window_, KeyCodeVirtualKey(key.keyCode), KeyCodeShiftKeys(key.keyCode));
-  keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(keyIndex));
+bool ShortcutRegistry::RemoveEntry(EntryIndex::iterator place) {
+  const KeyPosition key = place->second.key;
+  namespaceIndex_.erase(&*place->second.slot);
+  const std::unique_ptr<TRegistryEntry> removed = key->entries.Remove(place->second.slot);
+  entryIndex_.erase(place);
+  ++version_;
+  if (!key->entries.empty()) return false;
+  keyIndex_.erase(key->keyCode);
+  keys_.erase(key);
+  hotKeys_.RemoveSystemHotKey(window_, removed->FVirtualKey, removed->FShiftKeys);
+  return true;
 }
 
 Result ShortcutRegistry::UnregisterShortcut(uint32_t shortcutId) {
   LockHold hold(lock_);
-  for (size_t k = 0; k < keys_.size(); ++k) {
-    const auto& entries = keys_[k].entries;
-    for (size_t e = 0; e < entries.size(); ++e) {
-      if (entries[e]->FShortcutId != shortcutId) continue;
-      RemoveEntry(k, e);
-      return kOk;
-    }
-  }
-  return kUnknownShortcutId;
+  const auto place = entryIndex_.find(shortcutId);
+  if (place == entryIndex_.end()) return kUnknownShortcutId;
+  RemoveEntry(place);
+  return kOk;
 }
 
 Result ShortcutRegistry::GetShortcutInfoByShortcutId(uint32_t shortcutId, ShortcutInfo* info) {
   LockHold hold(lock_);
-  for (const KeyEntries& key : keys_) {
-    for (const auto& entry : key.entries) {
-      if (entry->FShortcutId != shortcutId) continue;
-      if (info) *info = {entry->FVirtualKey, entry->FShiftKeys, entry->FActiveMode, entry->FShortcutId};
-      return kOk;
-    }
-  }
-  return kUnknownShortcutId;
+  const auto place = entryIndex_.find(shortcutId);
+  if (place == entryIndex_.end()) return kUnknownShortcutId;
+  const TRegistryEntry& entry = *place->second.slot->second;
+  if (info) *info = {entry.FVirtualKey, entry.FShiftKeys, entry.FActiveMode, entry.FShortcutId};
+  return kOk;
 }
 
 Result ShortcutRegistry::GetShortcutInfoByContext(std::string_view nameSpace, std::string_view context,
@@ -137,7 +156,7 @@ Result ShortcutRegistry::FindByIndex(std::string_view nameSpace, uint32_t index,
     for (const auto& entry : key.entries) {
       if (entry->FNamespace != nameSpace) continue;
       if (++number == index) {
-        *found = entry.get();
+        *found = entry;
         return kOk;
       }
     }

@@ -5,8 +5,12 @@
 // it has at least one entry. All of it is guarded by RegistryLock.
 #include <atomic>
 #include <cstdint>
+#include <list>
+#include <map>
 #include <memory>
+#include <set>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "common/result_codes.h"
@@ -15,16 +19,16 @@
 #include "platform/client_code.h"
 #include "platform/guarded_copy.h"
 #include "platform/reentrant_lock.h"
+#include "registry/entry_list.h"
 #include "registry/namespace_blob.h"
 #include "registry/registry_entry.h"
 
 namespace loomkeys {
 
-// One key of the registry with its entries. Keeping the key and its entry
-// list in one element means the two can never fall out of step.
+// One key of the registry with its entries in registration order.
 struct KeyEntries {
   KeyCode keyCode = 0;
-  std::vector<std::unique_ptr<TRegistryEntry>> entries;  // never empty
+  EntryList entries;  // never empty
 };
 
 struct ShortcutInfo {
@@ -91,26 +95,81 @@ class ShortcutRegistry {
 
   ReentrantLock& Lock() { return lock_; }
   // The keys and their entries in registry order. Hold Lock() while reading.
-  const std::vector<KeyEntries>& Keys() const { return keys_; }
+  const std::list<KeyEntries>& Keys() const { return keys_; }
   WindowHandle Window() const { return window_; }
 
  private:
+  using KeyList = std::list<KeyEntries>;
+  using KeyPosition = KeyList::iterator;
+  // Where an entry is filed: its key and its slot in that key's entry list.
+  struct EntryPlace {
+    KeyPosition key;
+    EntryList::Slot slot;
+  };
+  using EntryIndex = std::map<uint32_t, EntryPlace>;
+  using Filed = EntryList::Slots::value_type;
+  // Orders the entries by key, then namespace, then registration, so that
+  // the earliest entry of a namespace on a key is the first one at or after
+  // NamespaceOnKey{key, namespace}.
+  struct NamespaceOnKey {
+    KeyCode key;
+    std::string_view nameSpace;
+  };
+  struct KeyNamespaceOrder {
+    using is_transparent = void;
+    static auto Rank(const Filed* filed) {
+      const TRegistryEntry& entry = *filed->second;
+      return std::tuple(MakeKeyCode(entry.FVirtualKey, entry.FShiftKeys), std::string_view(entry.FNamespace),
+                        filed->first);
+    }
+    static auto Rank(const NamespaceOnKey& probe) { return std::tuple(probe.key, probe.nameSpace, uint64_t{0}); }
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      return Rank(a) < Rank(b);
+    }
+  };
+
   // The namespace's entry number `index` (1-based, registry order), or the
   // result that tells why there is none.
   Result FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const;
   // The namespace's entries in registry order.
   std::vector<const TRegistryEntry*> NamespaceEntries(std::string_view nameSpace) const;
-  // Removes entry `position` of key `keyIndex`; the key goes when it was its last.
-  void RemoveEntry(size_t keyIndex, size_t position);
+  // The namespace's earliest entry on the key, or null.
+  const TRegistryEntry* EarliestOnKey(KeyCode key, std::string_view nameSpace) const;
+  // The next shortcut id that no entry holds.
+  uint32_t NextId() noexcept;
+  // Removes the entry; when it was its key's last, the key goes too and is
+  // unbound. True when the key went.
+  bool RemoveEntry(EntryIndex::iterator place);
 
   HotKeyTable& hotKeys_;
   WindowHandle window_;
   ReentrantLock lock_;  // RegistryLock; always taken before HotKeyLock
-  std::vector<KeyEntries> keys_;
+  KeyList keys_;        // registry order
+  std::map<KeyCode, KeyPosition> keyIndex_;
+  EntryIndex entryIndex_;  // by shortcut id
+  std::set<const Filed*, KeyNamespaceOrder> namespaceIndex_;
+  uint64_t registrations_ = 0;  // the last sequence number given to a slot
   std::atomic<uint32_t> idCounter_{0};
-  // The mode filter's key sets, kept so that a tick allocates nothing.
+  // Counts every entry and key that came or went: the mode filter's key sets
+  // depend on nothing else of the registry.
+  uint64_t version_ = 0;
+
+  // The mode filter's key sets, kept so that a tick allocates nothing, and
+  // what they were last applied with. A tick with the same mode and window,
+  // while neither the registry nor the hot-key table changed since, would
+  // build the same sets and find nothing to change: it only logs the counts.
   std::vector<KeyCode> enabledKeys_;
   std::vector<KeyCode> disabledKeys_;
+  struct AppliedTick {
+    bool done = false;
+    uint16_t mode = 0;
+    WindowHandle window = nullptr;
+    uint64_t registryVersion = 0;
+    uint64_t tableVersion = 0;
+    bool operator==(const AppliedTick&) const = default;
+  };
+  AppliedTick applied_;
 };
 
 }  // namespace loomkeys

@@ -153,7 +153,7 @@ TEST_F(NamespaceOperationsTest, LoadingRegistersUnderTheGivenNamespaceAndCallbac
     EXPECT_EQ(fresh.LoadNamespace("N", c.layout, LoadedCallback, c.text), kOk) << c.text;
     EXPECT_EQ(Describe(fresh), std::vector<std::string>{c.expected}) << c.text;
     ASSERT_EQ(fresh.Keys().size(), 1u);
-    EXPECT_EQ(fresh.Keys()[0].entries.at(0)->FShortcutCallbackFunc, LoadedCallback);
+    EXPECT_EQ(fresh.Keys().front().entries.front()->FShortcutCallbackFunc, LoadedCallback);
   }
 }
 
