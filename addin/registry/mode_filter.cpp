@@ -9,8 +9,9 @@ void ShortcutRegistry::ApplyActiveMode(WindowHandle window, uint16_t mode) {
   // The tick runs every 50 ms and almost always finds what the last one
   // found. Sets built again from the same registry for the same mode would
   // be the same, and a hot-key table that has not changed since it applied
-  // them would make no call for them: only the log line remains.
-  const AppliedTick now{true, mode, window, version_, hotKeys_.Version()};
+  // them would make no call for them, whatever the window: only the log
+  // line remains.
+  const AppliedTick now{true, mode, version_, hotKeys_.Version()};
   if (now != applied_) {
     applied_.done = false;  // until the new sets have been applied
     enabledKeys_.clear();

@@ -156,15 +156,14 @@ class ShortcutRegistry {
   uint64_t version_ = 0;
 
   // The mode filter's key sets, kept so that a tick allocates nothing, and
-  // what they were last applied with. A tick with the same mode and window,
-  // while neither the registry nor the hot-key table changed since, would
-  // build the same sets and find nothing to change: it only logs the counts.
+  // what they were last applied with. A tick with the same mode, while
+  // neither the registry nor the hot-key table changed since, would build
+  // the same sets and find nothing to change: it only logs the counts.
   std::vector<KeyCode> enabledKeys_;
   std::vector<KeyCode> disabledKeys_;
   struct AppliedTick {
     bool done = false;
     uint16_t mode = 0;
-    WindowHandle window = nullptr;
     uint64_t registryVersion = 0;
     uint64_t tableVersion = 0;
     bool operator==(const AppliedTick&) const = default;
