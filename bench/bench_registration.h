@@ -3,6 +3,8 @@
 // counters that they report.
 #include <benchmark/benchmark.h>
 
+#include <time.h>
+
 #include <cstdint>
 
 #include "allocation_counter/allocation_counter.h"
@@ -23,6 +25,21 @@ inline void ReportPerIteration(benchmark::State& state, testing::AllocationCount
   state.counters["allocs/op"] = static_cast<double>(allocated.allocations) / operations;
   state.counters["bytes/op"] = static_cast<double>(allocated.bytes) / operations;
   state.counters["syscalls/op"] = static_cast<double>(systemCalls) / operations;
+}
+
+// Marks a benchmark whose iterations time `operations` operations each: the
+// report shows their throughput and the summary the time per operation.
+inline void ReportBatch(benchmark::State& state, int operations) {
+  state.SetItemsProcessed(state.iterations() * operations);
+  state.counters["batch"] = operations;
+}
+
+// The processor time of the calling thread, for benchmarks that time only
+// part of an iteration: other programs on the machine do not inflate it.
+inline double ThreadSeconds() {
+  timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 }  // namespace loomkeys::bench

@@ -3,7 +3,6 @@
 // empty registry (LoadNamespace2).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -64,9 +63,9 @@ void LoadNamespace(benchmark::State& state) {
   for (auto _ : state) {
     auto world = std::make_unique<World>();
     const AllocationMeter meter;
-    const auto start = std::chrono::steady_clock::now();
+    const double start = ThreadSeconds();
     world->registry.LoadNamespace(kNamespace, kLayout, nullptr, text);
-    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    state.SetIterationTime(ThreadSeconds() - start);
     allocated.allocations += meter.Since().allocations;
     allocated.bytes += meter.Since().bytes;
     calls += world->system.calls;

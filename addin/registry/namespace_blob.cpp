@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+
 namespace loomkeys {
 namespace {
 
 constexpr uint32_t kVersionWritten = 20;
 constexpr uint32_t kVersionOld = 10;
 constexpr size_t kVersionSize = 4;
+constexpr char kDigits[] = "0123456789ABCDEF";
 
 // Bytes of a record before its context.
 size_t RecordHeaderSize(BlobLayout layout) { return layout == BlobLayout::kWithActiveMode ? 10 : 8; }
@@ -34,6 +36,36 @@ int DigitValue(char c) {
   return -1;
 }
 
+// Hands the raw blob to put, a few bytes at a time: the version word, then
+// one record per entry, integers little-endian.
+template <typename Put>
+void EncodeBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout, Put&& put) {
+  if (entries.empty()) return;
+  uint8_t header[10];
+  uint8_t* out = header;
+  Put32(out, kVersionWritten);
+  put(header, kVersionSize);
+  for (const TRegistryEntry* entry : entries) {
+    out = header;
+    Put16(out, entry->FVirtualKey);
+    Put16(out, entry->FShiftKeys);
+    if (layout == BlobLayout::kWithActiveMode) Put16(out, entry->FActiveMode);
+    // A context is a client's string: far below 4 GB, or the client could
+    // not have handed it to us as a C string in the first place.
+    Put32(out, static_cast<uint32_t>(entry->FContext.size()));
+    put(header, RecordHeaderSize(layout));
+    put(reinterpret_cast<const uint8_t*>(entry->FContext.data()), entry->FContext.size());
+  }
+}
+
+// Two digits per byte, high nibble first.
+void PutHexDigits(const uint8_t* bytes, size_t count, char* out) {
+  for (size_t i = 0; i < count; ++i) {
+    *out++ = kDigits[bytes[i] >> 4];
+    *out++ = kDigits[bytes[i] & 0x0F];
+  }
+}
+
 }  // namespace
 
 size_t NamespaceBlobSize(std::span<const TRegistryEntry* const> entries, BlobLayout layout) {
@@ -44,30 +76,37 @@ size_t NamespaceBlobSize(std::span<const TRegistryEntry* const> entries, BlobLay
 }
 
 std::vector<uint8_t> WriteNamespaceBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout) {
-  std::vector<uint8_t> blob(NamespaceBlobSize(entries, layout));
-  if (blob.empty()) return blob;
-  uint8_t* out = blob.data();
-  Put32(out, kVersionWritten);
-  for (const TRegistryEntry* entry : entries) {
-    Put16(out, entry->FVirtualKey);
-    Put16(out, entry->FShiftKeys);
-    if (layout == BlobLayout::kWithActiveMode) Put16(out, entry->FActiveMode);
-    // A context is a client's string: far below 4 GB, or the client could
-    // not have handed it to us as a C string in the first place.
-    Put32(out, static_cast<uint32_t>(entry->FContext.size()));
-    out = std::copy(entry->FContext.begin(), entry->FContext.end(), out);
-  }
+  std::vector<uint8_t> blob;
+  blob.reserve(NamespaceBlobSize(entries, layout));
+  EncodeBlob(entries, layout, [&blob](const uint8_t* bytes, size_t count) { blob.insert(blob.end(), bytes, bytes + count); });
   return blob;
 }
 
+bool WriteNamespaceBlobText(std::span<const TRegistryEntry* const> entries, BlobLayout layout,
+                            const BlobTextSink& sink) {
+  char piece[4096];
+  size_t used = 0, offset = 0;
+  bool taken = true;
+  auto flush = [&] {
+    if (taken && used != 0) taken = sink(offset, piece, used);
+    offset += used;
+    used = 0;
+  };
+  EncodeBlob(entries, layout, [&](const uint8_t* bytes, size_t count) {
+    while (count != 0) {
+      if (used == sizeof piece) flush();
+      const size_t fits = std::min(count, (sizeof piece - used) / 2);
+      PutHexDigits(bytes, fits, piece + used);
+      used += 2 * fits, bytes += fits, count -= fits;
+    }
+  });
+  flush();
+  return taken;
+}
+
 std::string BytesToHexText(std::span<const uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text(bytes.size() * 2, '\0');
-  char* out = text.data();
-  for (uint8_t byte : bytes) {
-    *out++ = kDigits[byte >> 4];
-    *out++ = kDigits[byte & 0x0F];
-  }
+  PutHexDigits(bytes.data(), bytes.size(), text.data());
   return text;
 }
 

@@ -41,6 +41,16 @@ size_t NamespaceBlobSize(std::span<const TRegistryEntry* const> entries, BlobLay
 // The raw blob for these entries, NamespaceBlobSize bytes long.
 std::vector<uint8_t> WriteNamespaceBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout);
 
+// Receives the text form piece by piece: the characters from `offset` on.
+// False when they could not be taken.
+using BlobTextSink = std::function<bool(size_t offset, const char* text, size_t size)>;
+// Writes the text form of the blob for these entries (what BytesToHexText
+// makes of WriteNamespaceBlob) through sink, a few kilobytes at a time, so
+// that neither the raw blob nor the text is ever held whole. False as soon
+// as the sink refused a piece.
+bool WriteNamespaceBlobText(std::span<const TRegistryEntry* const> entries, BlobLayout layout,
+                            const BlobTextSink& sink);
+
 // Two upper-case hexadecimal digits per byte, high nibble first.
 std::string BytesToHexText(std::span<const uint8_t> bytes);
 // The bytes of a text of hexadecimal digits in either case; a trailing odd

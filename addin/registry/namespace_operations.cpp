@@ -4,7 +4,6 @@
 // a consistent picture of the namespace at one moment.
 #include <cstdint>
 #include <exception>
-#include <iterator>
 #include <limits>
 #include <string>
 
@@ -20,11 +19,8 @@ uint64_t TextLength(size_t rawSize) { return static_cast<uint64_t>(rawSize) * 2;
 
 std::vector<const TRegistryEntry*> ShortcutRegistry::NamespaceEntries(std::string_view nameSpace) const {
   std::vector<const TRegistryEntry*> found;
-  for (const KeyEntries& key : keys_) {
-    for (const auto& entry : key.entries) {
-      if (entry->FNamespace == nameSpace) found.push_back(entry);
-    }
-  }
+  const auto end = NamespaceEnd(nameSpace);
+  for (auto at = NamespaceBegin(nameSpace); at != end; ++at) found.push_back(at->filed->second.get());
   return found;
 }
 
@@ -51,8 +47,11 @@ Result ShortcutRegistry::GetNamespaceData(std::string_view nameSpace, BlobLayout
     if (room < needed) return kBufferTooSmall;
     if (entries.empty()) return kNoEntries;
 
-    const std::string text = BytesToHexText(WriteNamespaceBlob(entries, layout));
-    return copy(buffer, text.data(), text.size()) ? kOk : kErrorRaised;
+    auto* text = static_cast<char*>(buffer);
+    const bool copied = WriteNamespaceBlobText(entries, layout, [&](size_t offset, const char* piece, size_t size) {
+      return copy(text + offset, piece, size);
+    });
+    return copied ? kOk : kErrorRaised;
   } catch (const std::exception&) {
     return kErrorRaised;
   }
@@ -78,32 +77,24 @@ Result ShortcutRegistry::LoadNamespace(std::string_view nameSpace, BlobLayout la
 
 void ShortcutRegistry::UnloadNamespace(std::string_view nameSpace) {
   LockHold hold(lock_);
-  // From the last key and the last entry backwards, so that keys that lose
-  // their last entry are unbound in that order. A removal leaves the
-  // positions after it valid, and the walk only ever holds those.
-  auto afterKey = keys_.end();
-  while (afterKey != keys_.begin()) {
-    const KeyPosition key = std::prev(afterKey);
-    bool keyGone = false;
-    auto afterEntry = key->entries.end();
-    while (!keyGone && afterEntry != key->entries.begin()) {
-      const TRegistryEntry* entry = *std::prev(afterEntry);
-      if (entry->FNamespace == nameSpace) keyGone = RemoveEntry(entryIndex_.find(entry->FShortcutId));
-      else --afterEntry;
-    }
-    if (!keyGone) afterKey = key;
+  // The namespace's entries from the last in registry order to the first,
+  // so that keys that lose their last entry are unbound from the last key
+  // backwards. Each round takes the last that is left.
+  for (;;) {
+    auto last = NamespaceEnd(nameSpace);
+    if (last == namespaceIndex_.begin() || !InNamespace(--last, nameSpace)) return;
+    RemoveEntry(entryIndex_.find(last->filed->second->FShortcutId));
   }
 }
 
 void ShortcutRegistry::NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace) {
   LockHold hold(lock_);
-  // The order does not matter: renaming calls nothing and keeps every place.
-  for (auto& [id, place] : entryIndex_) {
-    TRegistryEntry& entry = *place.slot->second;
-    if (entry.FNamespace != nameSpace) continue;
+  // Renaming calls nothing and keeps every entry where it is; only this
+  // index, ordered by namespace first, must file the entries anew.
+  for (auto at = NamespaceBegin(nameSpace); InNamespace(at, nameSpace);) {
     std::string renamed(newNameSpace);  // the only step that can fail, taken before anything changes
-    auto filed = namespaceIndex_.extract(&*place.slot);
-    entry.FNamespace.swap(renamed);
+    auto filed = namespaceIndex_.extract(at++);
+    filed.value().filed->second->FNamespace.swap(renamed);
     namespaceIndex_.insert(std::move(filed));
   }
 }

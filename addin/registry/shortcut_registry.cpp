@@ -1,5 +1,7 @@
 #include "registry/shortcut_registry.h"
 
+#include <iterator>
+#include <limits>
 #include <utility>
 
 namespace loomkeys {
@@ -26,21 +28,26 @@ ShortcutRegistry::~ShortcutRegistry() {
   }
 }
 
-const TRegistryEntry* ShortcutRegistry::EarliestOnKey(KeyCode key, std::string_view nameSpace) const {
-  const auto earliest = namespaceIndex_.lower_bound(NamespaceOnKey{key, nameSpace});
-  if (earliest == namespaceIndex_.end()) return nullptr;
-  const TRegistryEntry& entry = *(*earliest)->second;
-  const bool same = MakeKeyCode(entry.FVirtualKey, entry.FShiftKeys) == key && entry.FNamespace == nameSpace;
-  return same ? &entry : nullptr;
+ShortcutRegistry::NamespaceIndex::const_iterator ShortcutRegistry::NamespaceBegin(std::string_view nameSpace) const {
+  return namespaceIndex_.lower_bound(NamespaceAt{nameSpace, 0, 0});
+}
+
+ShortcutRegistry::NamespaceIndex::const_iterator ShortcutRegistry::NamespaceEnd(std::string_view nameSpace) const {
+  constexpr uint64_t kLast = std::numeric_limits<uint64_t>::max();
+  return namespaceIndex_.lower_bound(NamespaceAt{nameSpace, kLast, kLast});
+}
+
+bool ShortcutRegistry::InNamespace(NamespaceIndex::const_iterator at, std::string_view nameSpace) const {
+  return at != namespaceIndex_.end() && at->filed->second->FNamespace == nameSpace;
 }
 
 uint32_t ShortcutRegistry::NextId() noexcept {
   // Ids are never handed out twice while an entry holds them, not even
-  // after the counter has wrapped round past 4294967295 registrations.
-  uint32_t id;
-  do {
-    id = ++idCounter_;
-  } while (entryIndex_.count(id) != 0);
+  // after the counter has wrapped round past 4294967295 registrations;
+  // until then every new id is above all those held.
+  uint32_t id = ++idCounter_;
+  if (id == 0) idCounterWrapped_ = true;
+  while (idCounterWrapped_ && entryIndex_.count(id) != 0) id = ++idCounter_;
   return id;
 }
 
@@ -53,8 +60,12 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
   auto known = keyIndex_.find(code);
   if (known != keyIndex_.end()) {
     // Only the namespace's earliest entry on this key is compared.
-    const TRegistryEntry* earliest = EarliestOnKey(code, nameSpace);
-    if (earliest && earliest->FContext == context) return kDuplicate;
+    const uint64_t keyOrder = known->second->order;
+    const auto earliest = namespaceIndex_.lower_bound(NamespaceAt{nameSpace, keyOrder, 0});
+    if (InNamespace(earliest, nameSpace) && earliest->keyOrder == keyOrder &&
+        earliest->filed->second->FContext == context) {
+      return kDuplicate;
+    }
   }
 
   // Everything that allocates happens before the key is bound, so that a
@@ -68,13 +79,13 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
   entry->FContext = context;
   auto slot = EntryList::MakeSlot(std::move(entry));
   auto place = MakeNode<EntryIndex>(0, EntryPlace{});
-  auto byNamespace = MakeNode<decltype(namespaceIndex_)>(nullptr);
-  KeyList newKey;
-  decltype(keyIndex_)::node_type newKeyIndex;
+  auto byNamespace = MakeNode<NamespaceIndex>(NamespaceSlot{});
   if (known == keyIndex_.end()) {
-    newKey.emplace_back().keyCode = code;
-    newKeyIndex = MakeNode<decltype(keyIndex_)>(code, newKey.begin());
+    KeyList newKey(1);
+    newKey.front().keyCode = code;
+    auto newKeyIndex = MakeNode<decltype(keyIndex_)>(code, newKey.begin());
     if (!hotKeys_.AddSystemHotKey(window_, virtualKey, shiftKeys)) return kKeyNotBound;
+    newKey.front().order = ++keysAdded_;
     // The list element moves into keys_ and stays where its iterator points.
     keys_.splice(keys_.end(), newKey);
     known = keyIndex_.insert(std::move(newKeyIndex)).position;
@@ -86,7 +97,7 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
   slot.mapped()->FShortcutId = id;
   place.key() = id;
   place.mapped() = {key, key->entries.Append(std::move(slot))};
-  byNamespace.value() = &*place.mapped().slot;
+  byNamespace.value() = {&*place.mapped().slot, key->order};
   entryIndex_.insert(std::move(place));
   namespaceIndex_.insert(std::move(byNamespace));
   ++version_;
@@ -96,7 +107,7 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
 
 bool ShortcutRegistry::RemoveEntry(EntryIndex::iterator place) {
   const KeyPosition key = place->second.key;
-  namespaceIndex_.erase(&*place->second.slot);
+  namespaceIndex_.erase(NamespaceSlot{&*place->second.slot, key->order});
   const std::unique_ptr<TRegistryEntry> removed = key->entries.Remove(place->second.slot);
   entryIndex_.erase(place);
   ++version_;
@@ -127,41 +138,32 @@ Result ShortcutRegistry::GetShortcutInfoByShortcutId(uint32_t shortcutId, Shortc
 Result ShortcutRegistry::GetShortcutInfoByContext(std::string_view nameSpace, std::string_view context,
                                                   ShortcutInfo* info) {
   LockHold hold(lock_);
-  bool namespaceSeen = false;
-  for (const KeyEntries& key : keys_) {
-    for (const auto& entry : key.entries) {
-      if (entry->FNamespace != nameSpace) continue;
-      namespaceSeen = true;
-      if (entry->FContext != context) continue;
-      if (info) *info = {entry->FVirtualKey, entry->FShiftKeys, entry->FActiveMode, entry->FShortcutId};
-      return kOk;
-    }
+  const auto first = NamespaceBegin(nameSpace), end = NamespaceEnd(nameSpace);
+  if (first == end) return kNoEntries;
+  for (auto at = first; at != end; ++at) {
+    const TRegistryEntry& entry = *at->filed->second;
+    if (entry.FContext != context) continue;
+    if (info) *info = {entry.FVirtualKey, entry.FShiftKeys, entry.FActiveMode, entry.FShortcutId};
+    return kOk;
   }
-  return namespaceSeen ? kNoSuchContext : kNoEntries;
+  return kNoSuchContext;
 }
 
 uint32_t ShortcutRegistry::GetShortcutCount(std::string_view nameSpace) {
   LockHold hold(lock_);
-  uint32_t count = 0;
-  for (const KeyEntries& key : keys_) {
-    for (const auto& entry : key.entries) count += entry->FNamespace == nameSpace;
-  }
-  return count;
+  return static_cast<uint32_t>(std::distance(NamespaceBegin(nameSpace), NamespaceEnd(nameSpace)));
 }
 
 Result ShortcutRegistry::FindByIndex(std::string_view nameSpace, uint32_t index,
                                      const TRegistryEntry** found) const {
-  uint32_t number = 0;
-  for (const KeyEntries& key : keys_) {
-    for (const auto& entry : key.entries) {
-      if (entry->FNamespace != nameSpace) continue;
-      if (++number == index) {
-        *found = entry;
-        return kOk;
-      }
-    }
-  }
-  return number == 0 ? kNoEntries : kIndexPastEntries;
+  auto at = NamespaceBegin(nameSpace);
+  const auto end = NamespaceEnd(nameSpace);
+  if (at == end) return kNoEntries;
+  if (index == 0) return kIndexPastEntries;
+  for (uint32_t number = 1; number < index && at != end; ++number) ++at;
+  if (at == end) return kIndexPastEntries;
+  *found = at->filed->second.get();
+  return kOk;
 }
 
 Result ShortcutRegistry::GetShortcutDataSize(std::string_view nameSpace, uint32_t index, uint32_t* size) {

@@ -3,6 +3,11 @@
 // registry order (keys in the order of their first entry, entries in the
 // order of registration). A key is bound in the hot-key table exactly while
 // it has at least one entry. All of it is guarded by RegistryLock.
+//
+// Keys are found by KeyCode, entries by id and by namespace, through
+// ordered indexes beside the lists, so that registering or removing one
+// entry costs O(log n) however many there are, and the operations on a
+// namespace cost what its own entries cost.
 #include <atomic>
 #include <cstdint>
 #include <list>
@@ -29,6 +34,8 @@ namespace loomkeys {
 struct KeyEntries {
   KeyCode keyCode = 0;
   EntryList entries;  // never empty
+  // Grows with every key added, so keys in registry order have rising numbers.
+  uint64_t order = 0;
 };
 
 struct ShortcutInfo {
@@ -107,35 +114,47 @@ class ShortcutRegistry {
     EntryList::Slot slot;
   };
   using EntryIndex = std::map<uint32_t, EntryPlace>;
-  using Filed = EntryList::Slots::value_type;
-  // Orders the entries by key, then namespace, then registration, so that
-  // the earliest entry of a namespace on a key is the first one at or after
-  // NamespaceOnKey{key, namespace}.
-  struct NamespaceOnKey {
-    KeyCode key;
-    std::string_view nameSpace;
+
+  // Every entry by namespace, then registry order (its key's order number,
+  // then its slot's sequence number). A namespace's entries are one run of
+  // this index, in registry order; its earliest entry on a key is the first
+  // at or after NamespaceAt{namespace, key order, 0}.
+  struct NamespaceSlot {
+    const EntryList::Slots::value_type* filed;
+    uint64_t keyOrder;
   };
-  struct KeyNamespaceOrder {
+  struct NamespaceAt {
+    std::string_view nameSpace;
+    uint64_t keyOrder;
+    uint64_t sequence;
+  };
+  struct NamespaceOrder {
     using is_transparent = void;
-    static auto Rank(const Filed* filed) {
-      const TRegistryEntry& entry = *filed->second;
-      return std::tuple(MakeKeyCode(entry.FVirtualKey, entry.FShiftKeys), std::string_view(entry.FNamespace),
-                        filed->first);
+    static NamespaceAt Rank(const NamespaceSlot& slot) {
+      return {slot.filed->second->FNamespace, slot.keyOrder, slot.filed->first};
     }
-    static auto Rank(const NamespaceOnKey& probe) { return std::tuple(probe.key, probe.nameSpace, uint64_t{0}); }
+    static const NamespaceAt& Rank(const NamespaceAt& at) { return at; }
     template <typename A, typename B>
     bool operator()(const A& a, const B& b) const {
-      return Rank(a) < Rank(b);
+      const NamespaceAt& left = Rank(a);
+      const NamespaceAt& right = Rank(b);
+      return std::tie(left.nameSpace, left.keyOrder, left.sequence) <
+             std::tie(right.nameSpace, right.keyOrder, right.sequence);
     }
   };
+  using NamespaceIndex = std::set<NamespaceSlot, NamespaceOrder>;
 
+  // The first entry of the namespace in registry order, or end().
+  NamespaceIndex::const_iterator NamespaceBegin(std::string_view nameSpace) const;
+  // Past the namespace's last entry.
+  NamespaceIndex::const_iterator NamespaceEnd(std::string_view nameSpace) const;
+  // Whether the index position holds an entry of the namespace.
+  bool InNamespace(NamespaceIndex::const_iterator at, std::string_view nameSpace) const;
   // The namespace's entry number `index` (1-based, registry order), or the
   // result that tells why there is none.
   Result FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const;
   // The namespace's entries in registry order.
   std::vector<const TRegistryEntry*> NamespaceEntries(std::string_view nameSpace) const;
-  // The namespace's earliest entry on the key, or null.
-  const TRegistryEntry* EarliestOnKey(KeyCode key, std::string_view nameSpace) const;
   // The next shortcut id that no entry holds.
   uint32_t NextId() noexcept;
   // Removes the entry; when it was its key's last, the key goes too and is
@@ -148,9 +167,11 @@ class ShortcutRegistry {
   KeyList keys_;        // registry order
   std::map<KeyCode, KeyPosition> keyIndex_;
   EntryIndex entryIndex_;  // by shortcut id
-  std::set<const Filed*, KeyNamespaceOrder> namespaceIndex_;
+  NamespaceIndex namespaceIndex_;
+  uint64_t keysAdded_ = 0;      // the last order number given to a key
   uint64_t registrations_ = 0;  // the last sequence number given to a slot
   std::atomic<uint32_t> idCounter_{0};
+  bool idCounterWrapped_ = false;
   // Counts every entry and key that came or went: the mode filter's key sets
   // depend on nothing else of the registry.
   uint64_t version_ = 0;

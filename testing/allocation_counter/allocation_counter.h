@@ -11,7 +11,7 @@ struct AllocationCount {
   uint64_t bytes = 0;
 };
 
-// What operator new has handed out since the program started.
+// What operator new has handed out to the calling thread since it started.
 AllocationCount AllocationsSoFar() noexcept;
 
 }  // namespace loomkeys::testing
