@@ -76,9 +76,9 @@ size_t NamespaceBlobSize(std::span<const TRegistryEntry* const> entries, BlobLay
 }
 
 std::vector<uint8_t> WriteNamespaceBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout) {
-  std::vector<uint8_t> blob;
-  blob.reserve(NamespaceBlobSize(entries, layout));
-  EncodeBlob(entries, layout, [&blob](const uint8_t* bytes, size_t count) { blob.insert(blob.end(), bytes, bytes + count); });
+  std::vector<uint8_t> blob(NamespaceBlobSize(entries, layout));
+  uint8_t* out = blob.data();
+  EncodeBlob(entries, layout, [&out](const uint8_t* bytes, size_t count) { out = std::copy(bytes, bytes + count, out); });
   return blob;
 }
 
