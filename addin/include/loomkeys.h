@@ -7,7 +7,15 @@
  *
  * Threads: the library works on the thread that loaded it, the host's user
  * interface thread, which must run a message loop. Its hidden window, its
- * timer, the shortcut callbacks and the dialogs all run there.
+ * timer, the shortcut callbacks and the dialogs all run there. Shortcuts are
+ * registered and removed on that thread only, because Windows binds and
+ * unbinds hot keys only for the thread that owns their window:
+ * RegisterShortcut(2), UnregisterShortcut and LoadNamespace(2) called on
+ * another thread answer LOOMKEYS_WRONG_THREAD and change nothing, and
+ * UnloadNamespace and ShowCustomizeShortcutsUI do nothing there. The queries
+ * and GetNamespaceData(2), GetNamespaceDataSize(2) and NamespaceRename may be
+ * called from any thread. Unloading the library on another thread is safe
+ * too: every key is released when the library's window goes.
  *
  * Strings: namespaces and contexts are NUL-terminated ANSI strings in the
  * system's default code page; a null pointer reads as the empty string, and
@@ -45,7 +53,9 @@ enum {
   LOOMKEYS_NO_SUCH_COMMAND = 10,     /* no such category, or no such command in it */
   LOOMKEYS_NO_ENTRIES = 11,          /* the namespace has no entries */
   LOOMKEYS_INDEX_PAST_ENTRIES = 12,  /* the namespace has fewer entries than the 1-based index */
-  LOOMKEYS_NO_SUCH_CONTEXT = 13      /* the namespace has entries, but none with this context */
+  LOOMKEYS_NO_SUCH_CONTEXT = 13,     /* the namespace has entries, but none with this context */
+  LOOMKEYS_WRONG_THREAD = 14         /* called on another thread than the one that loaded the library:
+                                        nothing was done (see "Threads" above) */
 };
 
 /* Shift keys, as RegisterHotKey takes them. */

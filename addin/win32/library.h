@@ -31,6 +31,9 @@ class Library final : public HotKeyWindowEvents {
   HotKeyTable& HotKeys() { return *hotKeys_; }
   ShortcutRegistry& Registry() { return *registry_; }
   ProviderList& Providers() { return *providers_; }
+  // The thread that loaded the library and owns the hidden window: the only
+  // one on which Windows lets the library bind and unbind its hot keys.
+  DWORD WindowThreadId() const { return windowThreadId_; }
 
   void HotKeyTimerTick() noexcept override;
   void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept override;
@@ -45,6 +48,7 @@ class Library final : public HotKeyWindowEvents {
   std::unique_ptr<HotKeyTable> hotKeys_;
   std::unique_ptr<ShortcutRegistry> registry_;
   std::unique_ptr<ProviderList> providers_;
+  DWORD windowThreadId_ = GetCurrentThreadId();
   std::unique_ptr<HotKeyEvents> events_;
 };
 
