@@ -21,10 +21,18 @@
  * system's default code page; a null pointer reads as the empty string, and
  * two strings are equal when their bytes are (case-sensitive). A null
  * out-pointer is not written.
+ *
+ * Sizes: ask for the size first, then for the data. A buffer that is too
+ * small gives LOOMKEYS_BUFFER_TOO_SMALL with the needed size written back;
+ * data is copied without a terminating NUL.
+ *
+ * Numbers: virtual keys, shift keys and active modes are unsigned 16-bit,
+ * shortcut ids unsigned 32-bit; results are 32-bit signed integers.
  */
 #ifndef LOOMKEYS_H
 #define LOOMKEYS_H
 
+#include <stddef.h>
 #include <stdint.h>
 #include <wchar.h>
 
@@ -89,7 +97,8 @@ typedef void(LOOMKEYS_CALL* TShortcutCallbackFunc)(const wchar_t* lpNamespace, u
 
 /* Registers a shortcut and binds its key as a system hot key if it is new.
    0 and the new id in *lpShortcutId; 2 duplicate; 3 the key could not be
-   bound (held by another program). Nothing is stored unless 0. */
+   bound (held by another program); 14 on another thread than the library's.
+   Nothing is stored unless 0. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtualKey,
                                                      uint16_t uShiftKeys, uint16_t uActiveMode,
                                                      TShortcutCallbackFunc lpCallback, const char* lpContext,
@@ -98,7 +107,8 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, ui
 LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut(const char* lpNamespace, uint16_t uVirtualKey,
                                                     uint16_t uShiftKeys, TShortcutCallbackFunc lpCallback,
                                                     const char* lpContext, uint32_t* lpShortcutId);
-/* Removes a shortcut; its key is released when it was the key's last. 0 or 5. */
+/* Removes a shortcut; its key is released when it was the key's last.
+   0; 5 unknown id; 14 on another thread than the library's. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterShortcut(uint32_t uShortcutId);
 /* Key, shift keys and active mode of a shortcut. 0 or 5 (nothing written). */
 LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t* lpVirtualKey,
@@ -142,13 +152,15 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL GetNamespaceData2(const char* lpNamespace, vo
    that are duplicates or whose key cannot be bound are skipped. lpData is
    read up to its NUL; uDataSize is not used. 0 loaded; 6 the text is not
    hexadecimal, its version is wrong, or its last record is cut short (the
-   complete records before it stay registered). */
+   complete records before it stay registered); 14 on another thread than
+   the library's (nothing loaded). */
 LOOMKEYS_API int32_t LOOMKEYS_CALL LoadNamespace(const char* lpNamespace, TShortcutCallbackFunc lpCallback,
                                                  const char* lpData, uint32_t uDataSize);
 /* The same for a text from GetNamespaceData2; the active modes are restored. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL LoadNamespace2(const char* lpNamespace, TShortcutCallbackFunc lpCallback,
                                                   const char* lpData, uint32_t uDataSize);
-/* Removes every shortcut of the namespace; keys left without shortcuts are released. */
+/* Removes every shortcut of the namespace; keys left without shortcuts are
+   released. Does nothing on another thread than the library's. */
 LOOMKEYS_API void LOOMKEYS_CALL UnloadNamespace(const char* lpNamespace);
 /* Moves every shortcut of lpNamespace to lpNewNamespace; keys and ids stay. */
 LOOMKEYS_API void LOOMKEYS_CALL NamespaceRename(const char* lpNamespace, const char* lpNewNamespace);
@@ -231,6 +243,27 @@ typedef union TUIProvider {
   TUIProviderNative Native;
   TUIProviderMacro Macro;
 } TUIProvider;
+
+/* The library reads the record at these byte offsets, so a compiler that
+   laid it out otherwise must stop here rather than build a client that
+   registers garbage. (C before C11 has no compile-time assertion.) */
+#if defined(__cplusplus)
+#define LOOMKEYS_STATIC_ASSERT(condition, message) static_assert(condition, message)
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
+#define LOOMKEYS_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
+#endif
+#ifdef LOOMKEYS_STATIC_ASSERT
+LOOMKEYS_STATIC_ASSERT(sizeof(void*) == 8, "Loomkeys.dll is a 64-bit library: build the client for 64 bits");
+LOOMKEYS_STATIC_ASSERT(offsetof(TUIProviderNative, Version) == 0 && offsetof(TUIProviderNative, OnCreateUI) == 4 &&
+                           offsetof(TUIProviderNative, OnDestroyUI) == 12 && sizeof(TUIProviderNative) == 20,
+                       "version-10 provider record: Version at 0, OnCreateUI at 4, OnDestroyUI at 12, 20 bytes");
+LOOMKEYS_STATIC_ASSERT(offsetof(TUIProviderMacro, Version) == 0 && offsetof(TUIProviderMacro, OnCreateUIMacro) == 8 &&
+                           offsetof(TUIProviderMacro, OnDestroyUIMacro) == 16 && sizeof(TUIProviderMacro) == 24,
+                       "version-20 provider record: Version at 0, OnCreateUIMacro at 8, OnDestroyUIMacro at 16, 24 bytes");
+LOOMKEYS_STATIC_ASSERT(offsetof(TUIProvider, Version) == 0 && sizeof(TUIProvider) == 24,
+                       "provider record union: Version first, as large as the version-20 record");
+#undef LOOMKEYS_STATIC_ASSERT
+#endif
 
 /* Registers a provider at the end of the provider list. 0 and the handle in
    *lpHandle; 7 for a version other than 10 or 20 (*lpHandle untouched), or
