@@ -9,6 +9,10 @@ jobs=$(nproc)
 
 "$root/tools/setup.sh"
 
+echo "== client kit: loomkeys.def, loomkeys.h and the VBA module agree"
+python3 "$root/tools/check-client-kit.py"
+python3 "$root/tools/check_client_kit_test.py"
+
 echo "== native unit tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j"$jobs" >/dev/null
