@@ -295,7 +295,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
       case WM_CHAR:
         // Enter alone does nothing in the field (the control would clear its
         // key); with a modifier held it is the control's to take or refuse.
-        if ((wParam == VK_RETURN || wParam == L'\r') && !ModifierHeld()) return 0;
+        if (wParam == VK_RETURN && !ModifierHeld()) return 0;  // VK_RETURN is also the '\r' of WM_CHAR
         break;
       case WM_SETFOCUS:
         form->AssignedHotKeyEnter();

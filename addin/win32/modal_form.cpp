@@ -81,24 +81,34 @@ void ModalForm::EndModal(INT_PTR result) {
 }
 
 INT_PTR CALLBACK ModalForm::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Nothing thrown may reach the dialog manager: a form that cannot be built
+  // ends at once with -1, and a message whose handler fails counts as unhandled.
   if (message == WM_INITDIALOG) {
     auto* form = reinterpret_cast<ModalForm*>(lParam);
     SetWindowLongPtrW(window, DWLP_USER, lParam);
     form->window_ = window;
-    SetWindowTextW(window, form->caption_.c_str());
-    SetIconTitleFont(form->font_);
-    form->PlaceFrame(form->owner_);
-    form->FormCreate();
+    try {
+      SetWindowTextW(window, form->caption_.c_str());
+      SetIconTitleFont(form->font_);
+      form->PlaceFrame(form->owner_);
+      form->FormCreate();
+    } catch (...) {
+      form->EndModal(-1);
+    }
     return FALSE;  // FormCreate has put the focus where it belongs
   }
   auto* form = reinterpret_cast<ModalForm*>(GetWindowLongPtrW(window, DWLP_USER));
   if (!form) return FALSE;
-  if (message == WM_DESTROY) {
-    form->FormDestroy();
+  INT_PTR result = FALSE;
+  try {
+    if (message == WM_DESTROY) {
+      form->FormDestroy();
+      return FALSE;
+    }
+    if (!form->HandleMessage(message, wParam, lParam, result)) return FALSE;
+  } catch (...) {
     return FALSE;
   }
-  INT_PTR result = FALSE;
-  if (!form->HandleMessage(message, wParam, lParam, result)) return FALSE;
   switch (message) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
