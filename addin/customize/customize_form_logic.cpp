@@ -34,8 +34,7 @@ std::u16string ErrorText(const std::exception& error) {
 
 }  // namespace
 
-CustomizeFormLogic::CustomizeFormLogic(CustomizeFormState& state, ErrorBoxes& errors,
-                                       std::function<bool()> askClearAll)
+CustomizeFormLogic::CustomizeFormLogic(CustomizeFormState& state, ErrorBoxes& errors, std::function<bool()> askClearAll)
     : state_(state), errors_(errors), askClearAll_(std::move(askClearAll)) {}
 
 CustomizeFormLogic::~CustomizeFormLogic() { Finish(); }

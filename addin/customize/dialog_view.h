@@ -13,8 +13,8 @@
 namespace loomkeys {
 
 struct ViewEntry {
-  std::unique_ptr<TUIData> UIData;   // the copies; null only if creating it failed
-  const TUIData* Source = nullptr;   // the provider's tree that the copies stand for
+  std::unique_ptr<TUIData> UIData;  // the copies; null only if creating it failed
+  const TUIData* Source = nullptr;  // the provider's tree that the copies stand for
 };
 
 using ViewList = std::vector<ViewEntry>;

@@ -101,8 +101,8 @@ class TAboutForm final : public ModalForm {
     const int height = MulDiv(width, bitmap.bmHeight, bitmap.bmWidth);
     HDC source = CreateCompatibleDC(item.hDC);
     HGDIOBJ old = SelectObject(source, logo_);
-    GdiTransparentBlt(item.hDC, box.left + (boxWidth - width) / 2, box.top + (boxHeight - height) / 2, width,
-                      height, source, 0, 0, bitmap.bmWidth, bitmap.bmHeight, kLogoTransparent);
+    GdiTransparentBlt(item.hDC, box.left + (boxWidth - width) / 2, box.top + (boxHeight - height) / 2, width, height,
+                      source, 0, 0, bitmap.bmWidth, bitmap.bmHeight, kLogoTransparent);
     SelectObject(source, old);
     DeleteDC(source);
   }

@@ -29,9 +29,9 @@ std::wstring WindowText(HWND window) {
 class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
  public:
   explicit TCustomizeShortcutsForm(HWND owner)
-      : ModalForm(L"Customize Shortcuts", 593, 489), owner_(owner), logic_(state_, errorBoxes_, [this] {
-          return AskClearAll();
-        }) {}
+      : ModalForm(L"Customize Shortcuts", 593, 489),
+        owner_(owner),
+        logic_(state_, errorBoxes_, [this] { return AskClearAll(); }) {}
 
   bool Run(ProviderList& providers) override {
     providers_ = &providers;
@@ -41,7 +41,9 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     InitCommonControlsEx(&classes);
     const INT_PTR result = ShowModal(owner_);
     logic_.Finish();
-    if (result != IDOK && result != IDCANCEL) throw std::runtime_error("The Customize Shortcuts dialog could not be shown");
+    if (result != IDOK && result != IDCANCEL) {
+      throw std::runtime_error("The Customize Shortcuts dialog could not be shown");
+    }
     return result == IDCANCEL;
   }
 
@@ -55,15 +57,14 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     commandsLabel_ = AddLabel(Text(state_.commandsCaption), 0, 208, 48, kCommandsLabelId);
     AddList({208, 64, 249, 218}, kCommandsListBoxId);
     AddLabel(L"&Assigned shortcut to command:", 0, 8, 367, kAssignedLabelId);
-    HWND hotKey = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, {16, 383, 185, 23}, kAssignedHotKeyId,
-                             WS_EX_CLIENTEDGE);
+    HWND hotKey =
+        AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, {16, 383, 185, 23}, kAssignedHotKeyId, WS_EX_CLIENTEDGE);
     SendMessageW(hotKey, HKM_SETRULES, 0, 0);  // no key combination is refused
     SetWindowSubclass(hotKey, HotKeyFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
     AddLabel(L"Active during:", 0, 208, 367, kActiveDuringLabelId);
     AddControl(L"BUTTON", L"Slide &design", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, {224, 384, 97, 17},
                kActiveSlideDesignCheckBoxId);
-    AddControl(L"BUTTON", L"Slide s&how", BS_AUTOCHECKBOX | WS_TABSTOP, {327, 384, 97, 17},
-               kActiveSlideShowCheckBoxId);
+    AddControl(L"BUTTON", L"Slide s&how", BS_AUTOCHECKBOX | WS_TABSTOP, {327, 384, 97, 17}, kActiveSlideShowCheckBoxId);
     AddControl(L"BUTTON", L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, {472, 16, 113, 25}, IDOK);
     AddControl(L"BUTTON", L"&Cancel", BS_PUSHBUTTON | WS_TABSTOP, {472, 48, 113, 25}, IDCANCEL);
     AddControl(L"BUTTON", L"A&bout...", BS_PUSHBUTTON | WS_TABSTOP, {472, 79, 113, 25}, kAboutButtonId);
@@ -78,8 +79,8 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     // The description and both notices show "&" as it is.
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {16, 304, 433, 49}, kDescriptionLabelId);
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {8, 416, 449, 33}, kPowerPointShortcutLabelId);
-    AddControl(L"STATIC", L"Shortcuts defined through Keyloom will override that of PowerPoint.",
-               SS_LEFT | SS_NOPREFIX, {8, 464, 577, 24}, kPPShortcutLabelId);
+    AddControl(L"STATIC", L"Shortcuts defined through Keyloom will override that of PowerPoint.", SS_LEFT | SS_NOPREFIX,
+               {8, 464, 577, 24}, kPPShortcutLabelId);
 
     // The controls' first values, as the layout gives them.
     SendMessageW(Item(kFilterAllId), BM_SETCHECK, BST_CHECKED, 0);
@@ -118,11 +119,13 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
       case kFilterAssignedId:
       case kFilterUnassignedId:
         // A click on the item already chosen changes nothing.
-        if (code == BN_CLICKED) RunHandler([this] {
+        if (code == BN_CLICKED) {
+          RunHandler([this] {
             if (state_.filter == refreshedFilter_) return;
             refreshedFilter_ = state_.filter;
             logic_.FilterRadioGroupClick();
           });
+        }
         return true;
       case kCategoryListBoxId:
         if (code == LBN_SELCHANGE) RunHandler([this] { logic_.CategoryListBoxClick(); });
@@ -151,9 +154,9 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
   static constexpr int kItemHeight = 15;
 
   HWND AddList(PixelRect place, int id) {
-    HWND list = AddControl(L"LISTBOX", L"",
-                           LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
-                           place, id, WS_EX_CLIENTEDGE);
+    HWND list =
+        AddControl(L"LISTBOX", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
+                   place, id, WS_EX_CLIENTEDGE);
     // Never lower than the font's text, which may be taller than the layout's.
     TEXTMETRICW metrics = {};
     HDC dc = GetDC(list);
@@ -215,8 +218,8 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
 
   // What the logic changed, from the state into the controls.
   void Push() {
-    PushList(kCategoryListBoxId, state_.categories, shown_.categories, state_.widestCategory,
-             shown_.widestCategory, state_.categoryIndex, shown_.categoryIndex);
+    PushList(kCategoryListBoxId, state_.categories, shown_.categories, state_.widestCategory, shown_.widestCategory,
+             state_.categoryIndex, shown_.categoryIndex);
     PushList(kCommandsListBoxId, state_.commands, shown_.commands, state_.widestCommand, shown_.widestCommand,
              state_.commandIndex, shown_.commandIndex);
     if (state_.commandsCaption != shown_.commandsCaption) SetLabelText(commandsLabel_, Text(state_.commandsCaption));
@@ -225,7 +228,8 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     if (state_.hotKeyEnabled != shown_.hotKeyEnabled) EnableWindow(hotKey, state_.hotKeyEnabled);
     PushCheckBox(kActiveSlideDesignCheckBoxId, state_.slideDesignChecked, state_.slideDesignEnabled);
     PushCheckBox(kActiveSlideShowCheckBoxId, state_.slideShowChecked, state_.slideShowEnabled);
-    if (state_.description != shown_.description) SetDlgItemTextW(Handle(), kDescriptionLabelId, Text(state_.description));
+    if (state_.description != shown_.description)
+      SetDlgItemTextW(Handle(), kDescriptionLabelId, Text(state_.description));
     if (state_.powerPointNotice != shown_.powerPointNotice) {
       SetDlgItemTextW(Handle(), kPowerPointShortcutLabelId, Text(state_.powerPointNotice));
     }
@@ -239,7 +243,8 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     if (refill) {
       SendMessageW(list, WM_SETREDRAW, FALSE, 0);
       SendMessageW(list, LB_RESETCONTENT, 0, 0);
-      for (const std::u16string& item : items) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(item)));
+      for (const std::u16string& item : items)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text(item)));
       SendMessageW(list, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(list, nullptr, TRUE);
     }
@@ -309,9 +314,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     return DefSubclassProc(field, message, wParam, lParam);
   }
 
-  static bool ModifierHeld() {
-    return (GetKeyState(VK_CONTROL) | GetKeyState(VK_SHIFT) | GetKeyState(VK_MENU)) < 0;
-  }
+  static bool ModifierHeld() { return (GetKeyState(VK_CONTROL) | GetKeyState(VK_SHIFT) | GetKeyState(VK_MENU)) < 0; }
 
   HWND owner_;
   ProviderList* providers_ = nullptr;

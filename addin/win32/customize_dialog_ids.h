@@ -18,9 +18,9 @@ enum CustomizeDialogControlId {
   kFilterAllId,                  // its items "All", "Assigned", "Unassigned"
   kFilterAssignedId,
   kFilterUnassignedId,
-  kClearShortcutsButtonId,       // ClearShortcutsButton
-  kCommandDescriptionGroupBoxId, // CommandDescriptionGroupBox
-  kDescriptionLabelId,           // DescriptionLabel
-  kPowerPointShortcutLabelId,    // PowerPointShortcutLabel
-  kPPShortcutLabelId,            // PPShortcutLabel
+  kClearShortcutsButtonId,        // ClearShortcutsButton
+  kCommandDescriptionGroupBoxId,  // CommandDescriptionGroupBox
+  kDescriptionLabelId,            // DescriptionLabel
+  kPowerPointShortcutLabelId,     // PowerPointShortcutLabel
+  kPPShortcutLabelId,             // PPShortcutLabel
 };

@@ -142,12 +142,11 @@ void ModalForm::PlaceFrame(HWND owner) {
   SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND ModalForm::AddControl(const wchar_t* className, const std::wstring& text, DWORD style, PixelRect place,
-                           int id, DWORD exStyle) {
-  HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                 Scale(place.left), Scale(place.top), Scale(place.width), Scale(place.height),
-                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), LibraryInstance(),
-                                 nullptr);
+HWND ModalForm::AddControl(const wchar_t* className, const std::wstring& text, DWORD style, PixelRect place, int id,
+                           DWORD exStyle) {
+  HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, Scale(place.left),
+                                 Scale(place.top), Scale(place.width), Scale(place.height), window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), LibraryInstance(), nullptr);
   if (control) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
     // New children go to the bottom of the z-order, which is the order in

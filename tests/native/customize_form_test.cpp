@@ -1,10 +1,9 @@
-#include "customize/customize_form_logic.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "customize/customize_form_logic.h"
 #include "customize/hotkey_flags.h"
 #include "fake_os/recording_client_code.h"
 #include "providers_fixture.h"

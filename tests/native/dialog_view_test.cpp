@@ -33,12 +33,9 @@ TEST(FilterTextTest, ANameMatchesWhenTheFilterOccursInItIgnoringAToZCase) {
     const char16_t* filter;
     bool matches;
   } cases[] = {
-      {u"Apply bold", u"bold", true},
-      {u"BOLD text", u"bold", true},
-      {u"Bold", u"bold", true},
-      {u"Bol d", u"bold", false},
-      {u"Anything", u"", true},
-      {u"\u00C4rger", u"\u00E4", false},  // a-umlaut does not find A-umlaut
+      {u"Apply bold", u"bold", true},   {u"BOLD text", u"bold", true},
+      {u"Bold", u"bold", true},         {u"Bol d", u"bold", false},
+      {u"Anything", u"", true},         {u"\u00C4rger", u"\u00E4", false},  // a-umlaut does not find A-umlaut
       {u"\u00E4rger", u"\u00E4", true},
   };
   for (const Case& c : cases) {
@@ -117,8 +114,7 @@ TEST_F(DialogViewTest, AssignedMeansAVirtualKeyOtherThanZero) {
   Build(u"", true, false);
   EXPECT_EQ(Listed(), (std::vector<std::pair<std::u16string, Names>>{{u"Edit", {u"With key"}}}));
   Build(u"", false, true);
-  EXPECT_EQ(Listed(),
-            (std::vector<std::pair<std::u16string, Names>>{{u"Edit", {u"Shift keys only", u"Nothing"}}}));
+  EXPECT_EQ(Listed(), (std::vector<std::pair<std::u16string, Names>>{{u"Edit", {u"Shift keys only", u"Nothing"}}}));
   Build(u"", true, true);
   EXPECT_EQ(Listed()[0].second.size(), 3u);
 }
