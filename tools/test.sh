@@ -27,6 +27,12 @@ ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   build/asan/tests/native/stubwright_unit_tests --gtest_brief=1
 
+echo "== concurrency stress test under ThreadSanitizer (clang-14)"
+cmake -S . -B build/tsan -DLOOMKEYS_THREAD_SANITIZER=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+cmake --build build/tsan -j"$jobs" --target loomkeys_concurrency_tests >/dev/null
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/tests/native/loomkeys_concurrency_tests --gtest_brief=1
+
 echo "== fuzzers (clang-14, AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake -S . -B build/fuzz -DLOOMKEYS_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null

@@ -278,6 +278,13 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL InitializeKeyloomAddin(const TUIProvider* lpP
    null, or already removed); 7 failed. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterUIProvider(TUIProviderHandle provider);
 
+/* ---- The About box ----------------------------------------------------- */
+
+/* Shows the About box modally and returns once the user has closed it; the
+   calling thread's other windows take no input meanwhile. Call it on the
+   library's thread. */
+LOOMKEYS_API void LOOMKEYS_CALL ShowAboutBox(void);
+
 #ifdef __cplusplus
 }
 #endif
