@@ -139,6 +139,11 @@ Public Declare PtrSafe Function InitializeKeyloomAddin Lib "Loomkeys.dll" (ByVal
 ' Removes a provider. 0; 8 not registered.
 Public Declare PtrSafe Function UnregisterUIProvider Lib "Loomkeys.dll" (ByVal provider As LongPtr) As Long
 
+' ---- The dialogs ----------------------------------------------------------------------------
+
+' Shows the About box modally.
+Public Declare PtrSafe Sub ShowAboutBox Lib "Loomkeys.dll" ()
+
 ' ---- Helpers --------------------------------------------------------------------------------
 
 Private Declare PtrSafe Function LoadLibraryW Lib "kernel32" (ByVal lpLibFileName As LongPtr) As LongPtr
