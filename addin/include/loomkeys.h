@@ -285,6 +285,19 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterUIProvider(TUIProviderHandle provid
    library's thread. */
 LOOMKEYS_API void LOOMKEYS_CALL ShowAboutBox(void);
 
+/* ---- The Customize Shortcuts dialog ----------------------------------- */
+
+struct tagVARIANT; /* VARIANT, from <oaidl.h> */
+
+/* Runs every provider's OnCreateUI, shows the Customize Shortcuts dialog
+   modally (owned by the PowerPoint window in front, with every shortcut's
+   key suspended), then runs every provider's OnDestroyUI with the cancelled
+   flag. lpApplication holds PowerPoint's Application object (VT_DISPATCH),
+   whose "Run" method runs the macros of version-20 providers. Errors are
+   shown in message boxes; nothing is returned. Call it on the thread that
+   loaded the library; a call made while the dialog runs returns at once. */
+LOOMKEYS_API void LOOMKEYS_CALL ShowCustomizeShortcutsUI(struct tagVARIANT* lpApplication);
+
 #ifdef __cplusplus
 }
 #endif
