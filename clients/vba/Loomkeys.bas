@@ -141,6 +141,10 @@ Public Declare PtrSafe Function UnregisterUIProvider Lib "Loomkeys.dll" (ByVal p
 
 ' ---- The dialogs ----------------------------------------------------------------------------
 
+' Runs every provider's OnCreateUI, shows the Customize Shortcuts dialog, then runs every
+' provider's OnDestroyUI. Pass PowerPoint's Application object in a Variant (see
+' LoomkeysShowCustomize): the library runs version-20 providers' macros through its Run.
+Public Declare PtrSafe Sub ShowCustomizeShortcutsUI Lib "Loomkeys.dll" (ByRef lpApplication As Variant)
 ' Shows the About box modally.
 Public Declare PtrSafe Sub ShowAboutBox Lib "Loomkeys.dll" ()
 
@@ -158,6 +162,12 @@ Private Type TUIProviderMacro
     OnCreateUIMacro As LongPtr
     OnDestroyUIMacro As LongPtr
 End Type
+
+' The sample add-in's namespace, where it keeps its shortcuts between sessions, and its
+' provider's handle. (VBA wants module-level declarations before the first procedure.)
+Private Const SAMPLE_NAMESPACE As String = "LoomkeysVbaSample"
+Private Const SAMPLE_SETTINGS As String = "Loomkeys VBA Sample"
+Private sampleProvider As LongPtr
 
 ' Loads Loomkeys.dll from the given folder (for instance the add-in's own), so that the
 ' Declare statements above use that copy. True when it is loaded.
@@ -200,6 +210,13 @@ Public Function LoomkeysRegisterMacroProvider(ByVal onCreateUIMacro As String, _
     LoomkeysRegisterMacroProvider = RegisterUIProvider(VarPtr(record), handle)
 End Function
 
+' Opens the Customize Shortcuts dialog, as a menu item or button of the add-in would.
+Public Sub LoomkeysShowCustomize()
+    Dim app As Variant
+    Set app = Application
+    ShowCustomizeShortcutsUI app
+End Sub
+
 ' The blob text of a namespace, with active modes; empty when it has no shortcuts.
 Public Function LoomkeysSaveNamespace(ByVal nameSpace As String) As String
     Dim size As Long
@@ -213,10 +230,6 @@ Public Function LoomkeysSaveNamespace(ByVal nameSpace As String) As String
 End Function
 
 ' ---- The sample add-in ----------------------------------------------------------------------
-
-Private Const SAMPLE_NAMESPACE As String = "LoomkeysVbaSample"
-Private Const SAMPLE_SETTINGS As String = "Loomkeys VBA Sample"
-Private sampleProvider As LongPtr
 
 ' The sample's commands: category, name, description, the macro that the key runs (which is
 ' also the shortcut's context), the default key, its shift keys and its active mode.
