@@ -13,6 +13,7 @@
 #include "box_watcher.h"
 #include "host_windows.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
@@ -62,22 +63,14 @@ class DialogCloser {
     HWND dialog = box_watcher::WaitForDialog(L"Customize Shortcuts", 8000);
     if (!dialog) return;
     found = true;
-    // A thread hot key of this watcher: it only succeeds when nobody holds the key.
-    if (RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, 'K')) {
-      keyFreeWhileOpen = true;
-      UnregisterHotKey(nullptr, 1);
-    }
+    keyFreeWhileOpen = system_probes::KeyIsFree(MOD_CONTROL | MOD_SHIFT, 'K');
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
   }
   int button_;
   HANDLE thread_;
 };
 
-bool KeyIsLive() {
-  if (!RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_SHIFT, 'K')) return true;
-  UnregisterHotKey(nullptr, 2);
-  return false;
-}
+bool KeyIsLive() { return !system_probes::KeyIsFree(MOD_CONTROL | MOD_SHIFT, 'K'); }
 
 void LOOMKEYS_CALL Ignore(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
 

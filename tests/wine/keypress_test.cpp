@@ -12,6 +12,7 @@
 #include "host_windows.h"
 #include "key_input.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
@@ -99,29 +100,9 @@ DWORD WINAPI WatchNestedBoxes(LPVOID result) {
   return 0;
 }
 
-HWND FindHotKeyWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        if (lstrcmpW(name, L"THotKeyForm") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// A probe window of the test program: a key is live exactly when the
-// library holds it, so that nobody else can register it.
-HWND probe = nullptr;
-bool IsLive(UINT modifiers, UINT key) {
-  if (!RegisterHotKey(probe, 0x7000, modifiers, key)) return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-  UnregisterHotKey(probe, 0x7000);
-  return false;
-}
+// A key is live exactly when the library holds it, so that nobody else can
+// register it.
+bool IsLive(UINT modifiers, UINT key) { return !system_probes::KeyIsFree(modifiers, key); }
 
 bool PressAndWait(UINT modifiers, WORD key, size_t expectedCalls) {
   key_input::PressChord(modifiers, key);
@@ -152,15 +133,13 @@ int wmain(int argc, wchar_t** argv) {
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   HWND slideShow = host_windows::Create(L"screenClass", L"PowerPoint Slide Show - Deck");
   HWND presenter = host_windows::Create(L"PresenterFrame", L"PowerPoint Presenter View - [Deck]");
-  probe = host_windows::Create(L"ProbeFrame", L"probe");
-  ShowWindow(probe, SW_HIDE);
   CHECK(host_windows::BringToFront(editing));
 
   HMODULE dll = loomkeys_dll::Load();
   auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
   auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
   auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
-  hotKeyWindow = FindHotKeyWindow();
+  hotKeyWindow = system_probes::HotKeyWindow();
   CHECK(hotKeyWindow != nullptr);
 
   uint32_t idK = 0, idL = 0, idM = 0;

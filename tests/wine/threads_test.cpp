@@ -8,6 +8,7 @@
 
 #include "host_windows.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
@@ -29,11 +30,7 @@ void OnWorker(std::function<void()> work) {
   CloseHandle(thread);
 }
 
-bool KeyIsFree(UINT key) {
-  if (!RegisterHotKey(nullptr, 0x7002, kCtrlAlt, key)) return false;
-  UnregisterHotKey(nullptr, 0x7002);
-  return true;
-}
+bool KeyIsFree(UINT key) { return system_probes::KeyIsFree(kCtrlAlt, key); }
 
 }  // namespace
 
