@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include <type_traits>
+#include <utility>
 
 #include "file_bytes.h"
 #include "key_names.h"
