@@ -231,6 +231,7 @@ DWORD WINAPI FirstRun(LPVOID) {
   key_input::PressChord(MOD_CONTROL, 'B');
   CHECK_TEXT(Control(dialog, kPowerPointShortcutLabelId), L"Defined by PowerPoint to Apply bold formatting");
   CHECK_SOON(HotKeyOf(dialog) == MAKEWORD('B', HOTKEYF_CONTROL));
+  CHECK(HIWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)) != DC_HASDEFID);  // OK is not the default button
   PressKey(VK_RETURN);
   Sleep(300);
   CHECK(IsWindow(dialog) && IsWindowVisible(dialog));
@@ -240,6 +241,7 @@ DWORD WINAPI FirstRun(LPVOID) {
   Click(Control(dialog, kActiveSlideDesignCheckBoxId));  // the focus leaves the key field: the key is stored
   Click(Control(dialog, kActiveSlideShowCheckBoxId));
   CHECK_SOON(Checked(dialog, kActiveSlideDesignCheckBoxId) && !Checked(dialog, kActiveSlideShowCheckBoxId));
+  CHECK(SendMessageW(dialog, DM_GETDEFID, 0, 0) == MAKELONG(IDOK, DC_HASDEFID));
   ClickListItem(Control(dialog, kCategoryListBoxId), 2);
   CHECK_LISTS(dialog, (Items{L"Format", L"Edit", L"Edit"}), (Items{L"Macro command", L"Macro unassigned"}));
   CHECK_SOON(HotKeyOf(dialog) == MAKEWORD('M', HOTKEYF_ALT));
