@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: the native unit tests, the fuzzers for a bounded time,
+# Runs every test: the native unit tests (plain, then under the sanitizers),
+# the concurrency test under ThreadSanitizer, the fuzzers for a bounded time,
 # and the Windows test programs under Wine against the real Loomkeys.dll.
 # Installs what it needs first (tools/setup.sh).
 set -euo pipefail
@@ -9,25 +10,31 @@ jobs=$(nproc)
 
 "$root/tools/setup.sh"
 
+echo "== client kit: loomkeys.def, loomkeys.h and the VBA module agree"
+python3 "$root/tools/check-client-kit.py"
+python3 "$root/tools/check_client_kit_test.py"
+
 echo "== native unit tests"
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j"$jobs" >/dev/null
 ctest --test-dir build/native --output-on-failure -j"$jobs"
 
-echo "== native unit tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang-14)"
-cmake -S . -B build/asan -DLOOMKEYS_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
+echo "== concurrency stress test under ThreadSanitizer (clang-14)"
+cmake -S . -B build/tsan -DLOOMKEYS_THREAD_SANITIZER=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-cmake --build build/asan -j"$jobs" >/dev/null
-ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  build/asan/tests/native/loomkeys_unit_tests --gtest_brief=1
-ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  build/asan/tests/native/stubwright_unit_tests --gtest_brief=1
+cmake --build build/tsan -j"$jobs" --target loomkeys_concurrency_tests >/dev/null
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/tests/native/loomkeys_concurrency_tests --gtest_brief=1
 
-echo "== fuzzers (clang-14, AddressSanitizer, UndefinedBehaviorSanitizer)"
-cmake -S . -B build/fuzz -DLOOMKEYS_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers (clang-14)"
+# One build serves both: the fuzzers are built with the same sanitizers.
+cmake -S . -B build/sanitize -DLOOMKEYS_FUZZERS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-cmake --build build/fuzz -j"$jobs" >/dev/null
-"$root/tools/run-fuzzers.sh" build/fuzz "${LOOMKEYS_FUZZ_SECONDS:-90}"
+cmake --build build/sanitize -j"$jobs" >/dev/null
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+build/sanitize/tests/native/loomkeys_unit_tests --gtest_brief=1
+build/sanitize/tests/native/stubwright_unit_tests --gtest_brief=1
+"$root/tools/run-fuzzers.sh" build/sanitize "${LOOMKEYS_FUZZ_SECONDS:-90}"
 
 echo "== Windows builds"
 "$root/tools/build-windows.sh"

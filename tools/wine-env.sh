@@ -13,6 +13,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 WINE_SESSION_FILE=$WINEPREFIX.session
+# The size of the X display and of Wine's virtual desktop on it.
+LOOMKEYS_DESKTOP_SIZE=${LOOMKEYS_DESKTOP_SIZE:-1024x768}
 
 _wine_quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
@@ -21,7 +23,7 @@ _wine_prepare_prefix() {
   # stdio and keep it open for ever, so every set-up call runs on /dev/null.
   _wine_quiet "$WINE64" wineboot -i
   _wine_quiet "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-  _wine_quiet "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+  _wine_quiet "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$LOOMKEYS_DESKTOP_SIZE" /f
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   local desktop="$WINEPREFIX/drive_c/users/$(id -un)/Desktop"
@@ -36,7 +38,7 @@ wine_restart_server() {
   _wine_quiet "$WINESERVER" -w || true
   "$WINESERVER" -p
   _wine_quiet "$WINE64" cmd /c exit
-  (setsid "$WINE64" explorer.exe /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &)
+  (setsid "$WINE64" explorer.exe /desktop=Default,"$LOOMKEYS_DESKTOP_SIZE" </dev/null >/dev/null 2>&1 &)
 }
 
 wine_up() {
@@ -48,7 +50,7 @@ wine_up() {
   mkdir -p "$WINEPREFIX"
   local n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${LOOMKEYS_DESKTOP_SIZE}x24" -nolisten tcp </dev/null >/dev/null 2>&1 &
   LOOMKEYS_XVFB_PID=$!
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   export DISPLAY=":$n"

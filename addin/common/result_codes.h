@@ -18,6 +18,7 @@ enum Result : int32_t {
   kNoEntries = 11,          // the namespace has no entries
   kIndexPastEntries = 12,   // fewer entries than the 1-based index
   kNoSuchContext = 13,
+  kWrongThread = 14,        // would bind or unbind keys on another thread than the library's
 };
 
 }  // namespace loomkeys

@@ -31,7 +31,15 @@ CustomizeEntry::CustomizeEntry(ProviderList& providers, HotKeyTable& hotKeys, Wi
                                ClientCodeGuard& guard, ErrorBoxes& boxes)
     : providers_(providers), hotKeys_(hotKeys), window_(window), guard_(guard), boxes_(boxes) {}
 
-CustomizeEntry::~CustomizeEntry() { FreeSetAsideTrees(); }
+CustomizeEntry::~CustomizeEntry() {
+  // At unload the providers are dropped without a call, but the trees that
+  // the library made for version-20 providers are the library's to free.
+  for (size_t i = 0; i < providers_.Count(); ++i) {
+    TUIProviderEntry* entry = providers_.At(i);
+    if (entry->Version != kNativeProviderVersion && entry->UIData) DestroyTree(entry->UIData);
+  }
+  FreeSetAsideTrees();
+}
 
 template <typename Visit>
 void CustomizeEntry::ForEachProviderOnce(Visit visit) {

@@ -7,16 +7,32 @@
  *
  * Threads: the library works on the thread that loaded it, the host's user
  * interface thread, which must run a message loop. Its hidden window, its
- * timer, the shortcut callbacks and the dialogs all run there.
+ * timer, the shortcut callbacks and the dialogs all run there. Shortcuts are
+ * registered and removed on that thread only, because Windows binds and
+ * unbinds hot keys only for the thread that owns their window:
+ * RegisterShortcut(2), UnregisterShortcut and LoadNamespace(2) called on
+ * another thread answer LOOMKEYS_WRONG_THREAD and change nothing, and
+ * UnloadNamespace and ShowCustomizeShortcutsUI do nothing there. The queries
+ * and GetNamespaceData(2), GetNamespaceDataSize(2) and NamespaceRename may be
+ * called from any thread. Unloading the library on another thread is safe
+ * too: every key is released when the library's window goes.
  *
  * Strings: namespaces and contexts are NUL-terminated ANSI strings in the
  * system's default code page; a null pointer reads as the empty string, and
  * two strings are equal when their bytes are (case-sensitive). A null
  * out-pointer is not written.
+ *
+ * Sizes: ask for the size first, then for the data. A buffer that is too
+ * small gives LOOMKEYS_BUFFER_TOO_SMALL with the needed size written back;
+ * data is copied without a terminating NUL.
+ *
+ * Numbers: virtual keys, shift keys and active modes are unsigned 16-bit,
+ * shortcut ids unsigned 32-bit; results are 32-bit signed integers.
  */
 #ifndef LOOMKEYS_H
 #define LOOMKEYS_H
 
+#include <stddef.h>
 #include <stdint.h>
 #include <wchar.h>
 
@@ -45,7 +61,9 @@ enum {
   LOOMKEYS_NO_SUCH_COMMAND = 10,     /* no such category, or no such command in it */
   LOOMKEYS_NO_ENTRIES = 11,          /* the namespace has no entries */
   LOOMKEYS_INDEX_PAST_ENTRIES = 12,  /* the namespace has fewer entries than the 1-based index */
-  LOOMKEYS_NO_SUCH_CONTEXT = 13      /* the namespace has entries, but none with this context */
+  LOOMKEYS_NO_SUCH_CONTEXT = 13,     /* the namespace has entries, but none with this context */
+  LOOMKEYS_WRONG_THREAD = 14         /* called on another thread than the one that loaded the library:
+                                        nothing was done (see "Threads" above) */
 };
 
 /* Shift keys, as RegisterHotKey takes them. */
@@ -79,7 +97,8 @@ typedef void(LOOMKEYS_CALL* TShortcutCallbackFunc)(const wchar_t* lpNamespace, u
 
 /* Registers a shortcut and binds its key as a system hot key if it is new.
    0 and the new id in *lpShortcutId; 2 duplicate; 3 the key could not be
-   bound (held by another program). Nothing is stored unless 0. */
+   bound (held by another program); 14 on another thread than the library's.
+   Nothing is stored unless 0. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtualKey,
                                                      uint16_t uShiftKeys, uint16_t uActiveMode,
                                                      TShortcutCallbackFunc lpCallback, const char* lpContext,
@@ -88,7 +107,8 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, ui
 LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut(const char* lpNamespace, uint16_t uVirtualKey,
                                                     uint16_t uShiftKeys, TShortcutCallbackFunc lpCallback,
                                                     const char* lpContext, uint32_t* lpShortcutId);
-/* Removes a shortcut; its key is released when it was the key's last. 0 or 5. */
+/* Removes a shortcut; its key is released when it was the key's last.
+   0; 5 unknown id; 14 on another thread than the library's. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterShortcut(uint32_t uShortcutId);
 /* Key, shift keys and active mode of a shortcut. 0 or 5 (nothing written). */
 LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t* lpVirtualKey,
@@ -132,13 +152,15 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL GetNamespaceData2(const char* lpNamespace, vo
    that are duplicates or whose key cannot be bound are skipped. lpData is
    read up to its NUL; uDataSize is not used. 0 loaded; 6 the text is not
    hexadecimal, its version is wrong, or its last record is cut short (the
-   complete records before it stay registered). */
+   complete records before it stay registered); 14 on another thread than
+   the library's (nothing loaded). */
 LOOMKEYS_API int32_t LOOMKEYS_CALL LoadNamespace(const char* lpNamespace, TShortcutCallbackFunc lpCallback,
                                                  const char* lpData, uint32_t uDataSize);
 /* The same for a text from GetNamespaceData2; the active modes are restored. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL LoadNamespace2(const char* lpNamespace, TShortcutCallbackFunc lpCallback,
                                                   const char* lpData, uint32_t uDataSize);
-/* Removes every shortcut of the namespace; keys left without shortcuts are released. */
+/* Removes every shortcut of the namespace; keys left without shortcuts are
+   released. Does nothing on another thread than the library's. */
 LOOMKEYS_API void LOOMKEYS_CALL UnloadNamespace(const char* lpNamespace);
 /* Moves every shortcut of lpNamespace to lpNewNamespace; keys and ids stay. */
 LOOMKEYS_API void LOOMKEYS_CALL NamespaceRename(const char* lpNamespace, const char* lpNewNamespace);
@@ -222,6 +244,27 @@ typedef union TUIProvider {
   TUIProviderMacro Macro;
 } TUIProvider;
 
+/* The library reads the record at these byte offsets, so a compiler that
+   laid it out otherwise must stop here rather than build a client that
+   registers garbage. (C before C11 has no compile-time assertion.) */
+#if defined(__cplusplus)
+#define LOOMKEYS_STATIC_ASSERT(condition, message) static_assert(condition, message)
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
+#define LOOMKEYS_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
+#endif
+#ifdef LOOMKEYS_STATIC_ASSERT
+LOOMKEYS_STATIC_ASSERT(sizeof(void*) == 8, "Loomkeys.dll is a 64-bit library: build the client for 64 bits");
+LOOMKEYS_STATIC_ASSERT(offsetof(TUIProviderNative, Version) == 0 && offsetof(TUIProviderNative, OnCreateUI) == 4 &&
+                           offsetof(TUIProviderNative, OnDestroyUI) == 12 && sizeof(TUIProviderNative) == 20,
+                       "version-10 provider record: Version at 0, OnCreateUI at 4, OnDestroyUI at 12, 20 bytes");
+LOOMKEYS_STATIC_ASSERT(offsetof(TUIProviderMacro, Version) == 0 && offsetof(TUIProviderMacro, OnCreateUIMacro) == 8 &&
+                           offsetof(TUIProviderMacro, OnDestroyUIMacro) == 16 && sizeof(TUIProviderMacro) == 24,
+                       "version-20 provider record: Version at 0, OnCreateUIMacro at 8, OnDestroyUIMacro at 16, 24 bytes");
+LOOMKEYS_STATIC_ASSERT(offsetof(TUIProvider, Version) == 0 && sizeof(TUIProvider) == 24,
+                       "provider record union: Version first, as large as the version-20 record");
+#undef LOOMKEYS_STATIC_ASSERT
+#endif
+
 /* Registers a provider at the end of the provider list. 0 and the handle in
    *lpHandle; 7 for a version other than 10 or 20 (*lpHandle untouched), or
    when the registration failed (*lpHandle null). Repeats are not detected:
@@ -234,6 +277,26 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL InitializeKeyloomAddin(const TUIProvider* lpP
 /* Removes and frees a provider. 0; 8 the handle is not registered (also
    null, or already removed); 7 failed. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterUIProvider(TUIProviderHandle provider);
+
+/* ---- The About box ----------------------------------------------------- */
+
+/* Shows the About box modally and returns once the user has closed it; the
+   calling thread's other windows take no input meanwhile. Call it on the
+   library's thread. */
+LOOMKEYS_API void LOOMKEYS_CALL ShowAboutBox(void);
+
+/* ---- The Customize Shortcuts dialog ----------------------------------- */
+
+struct tagVARIANT; /* VARIANT, from <oaidl.h> */
+
+/* Runs every provider's OnCreateUI, shows the Customize Shortcuts dialog
+   modally (owned by the PowerPoint window in front, with every shortcut's
+   key suspended), then runs every provider's OnDestroyUI with the cancelled
+   flag. lpApplication holds PowerPoint's Application object (VT_DISPATCH),
+   whose "Run" method runs the macros of version-20 providers. Errors are
+   shown in message boxes; nothing is returned. Call it on the thread that
+   loaded the library; a call made while the dialog runs returns at once. */
+LOOMKEYS_API void LOOMKEYS_CALL ShowCustomizeShortcutsUI(struct tagVARIANT* lpApplication);
 
 #ifdef __cplusplus
 }

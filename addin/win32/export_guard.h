@@ -20,6 +20,12 @@ Result GuardedExport(Result onFailure, Body&& body) noexcept {
   }
 }
 
+// Windows binds and unbinds hot keys only for the thread that created their
+// window, the one that loaded the library. Calls that would bind or unbind a
+// key on any other thread are refused before they change anything, rather
+// than leaving a key half-registered or bound with nobody owning it.
+inline bool OnLibraryThread(const Library& library) { return GetCurrentThreadId() == library.WindowThreadId(); }
+
 inline std::string_view AnsiArgument(const char* text) { return text ? std::string_view(text) : std::string_view(); }
 
 }  // namespace loomkeys

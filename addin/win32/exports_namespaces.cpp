@@ -25,7 +25,8 @@ int32_t Data(const char* lpNamespace, void* lpBuffer, uint32_t* lpSize, BlobLayo
 // The text is read up to its NUL; the size that the client passes along is
 // not trusted and not used.
 int32_t Load(const char* lpNamespace, TShortcutCallbackFunc lpCallback, const char* lpData, BlobLayout layout) {
-  return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
+  return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) -> int32_t {
+    if (!OnLibraryThread(library)) return kWrongThread;
     return library.Registry().LoadNamespace(AnsiArgument(lpNamespace), layout,
                                             reinterpret_cast<ShortcutCallback>(lpCallback), AnsiArgument(lpData));
   });
@@ -59,6 +60,7 @@ int32_t LOOMKEYS_CALL LoadNamespace2(const char* lpNamespace, TShortcutCallbackF
 
 void LOOMKEYS_CALL UnloadNamespace(const char* lpNamespace) {
   GuardedExport<bool>(false, [&](Library& library) {
+    if (!OnLibraryThread(library)) return false;  // documented: nothing is done
     library.Registry().UnloadNamespace(AnsiArgument(lpNamespace));
     return true;
   });

@@ -14,7 +14,7 @@ static_assert(SameCode(LOOMKEYS_DUPLICATE, kDuplicate) && SameCode(LOOMKEYS_KEY_
               SameCode(LOOMKEYS_UNKNOWN_PROVIDER, kUnknownProvider) &&
               SameCode(LOOMKEYS_COMMAND_EXISTS, kCommandExists) && SameCode(LOOMKEYS_NO_SUCH_COMMAND, kNoSuchCommand) &&
               SameCode(LOOMKEYS_NO_ENTRIES, kNoEntries) && SameCode(LOOMKEYS_INDEX_PAST_ENTRIES, kIndexPastEntries) &&
-              SameCode(LOOMKEYS_NO_SUCH_CONTEXT, kNoSuchContext));
+              SameCode(LOOMKEYS_NO_SUCH_CONTEXT, kNoSuchContext) && SameCode(LOOMKEYS_WRONG_THREAD, kWrongThread));
 
 template <typename T>
 void WriteIfGiven(T* target, T value) {
@@ -28,7 +28,8 @@ extern "C" {
 int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtualKey, uint16_t uShiftKeys,
                                         uint16_t uActiveMode, TShortcutCallbackFunc lpCallback,
                                         const char* lpContext, uint32_t* lpShortcutId) {
-  return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
+  return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) -> int32_t {
+    if (!OnLibraryThread(library)) return kWrongThread;
     return library.Registry().RegisterShortcut2(AnsiArgument(lpNamespace), uVirtualKey, uShiftKeys, uActiveMode,
                                                 reinterpret_cast<ShortcutCallback>(lpCallback),
                                                 AnsiArgument(lpContext), lpShortcutId);
@@ -42,8 +43,10 @@ int32_t LOOMKEYS_CALL RegisterShortcut(const char* lpNamespace, uint16_t uVirtua
 }
 
 int32_t LOOMKEYS_CALL UnregisterShortcut(uint32_t uShortcutId) {
-  return GuardedExport<int32_t>(kErrorRaised,
-                                [&](Library& library) { return library.Registry().UnregisterShortcut(uShortcutId); });
+  return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) -> int32_t {
+    if (!OnLibraryThread(library)) return kWrongThread;
+    return library.Registry().UnregisterShortcut(uShortcutId);
+  });
 }
 
 int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t* lpVirtualKey,

@@ -5,7 +5,6 @@
 #include "customize/ui_data_api.h"
 #include "loomkeys.h"
 #include "win32/export_guard.h"
-#include "win32/win32_client_code.h"
 
 namespace {
 
@@ -60,17 +59,13 @@ int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, c
 }
 
 void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData) {
-  loomkeys::TUIData* tree = Tree(uiData);
-  // Freeing cannot throw; what can go wrong is a handle that is no tree,
-  // which faults. The fault is shown rather than taking the host down.
-  loomkeys::SehClientCodeGuard guard;
-  const std::optional<std::u16string> error = guard.Run([tree] {
-    // No provider may keep the handle of a freed tree: a later tree can get
-    // the same address, and the Customize dialog would show it as this one.
-    if (Library* library = loomkeys::TheLibrary()) library->Providers().ForgetUIData(tree);
-    loomkeys::DestroyUIData(tree);
+  // The tree is freed behind the client-code guard: a handle that is no tree
+  // faults there, and the fault is shown in an "Exception" box instead of
+  // taking the host down. No provider keeps the handle of a freed tree.
+  GuardedExport<int>(0, [uiData](Library& library) {
+    library.Customize().DestroyTree(Tree(uiData));
+    return 0;
   });
-  if (error) loomkeys::MessageBoxErrorBoxes().ShowError(u"Exception", *error);
 }
 
 }  // extern "C"

@@ -48,7 +48,7 @@ int32_t LOOMKEYS_CALL InitializeKeyloomAddin(const TUIProvider* lpProvider, TUIP
 
 int32_t LOOMKEYS_CALL UnregisterUIProvider(TUIProviderHandle provider) {
   return loomkeys::GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
-    return library.Providers().Unregister(reinterpret_cast<const TUIProviderEntry*>(provider));
+    return library.Customize().UnregisterProvider(reinterpret_cast<const TUIProviderEntry*>(provider));
   });
 }
 

@@ -15,11 +15,13 @@ Library::Library(HINSTANCE instance) {
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
   events_ = std::make_unique<HotKeyEvents>(*registry_, window_->Handle(), foreground_, clientCode_, errorBoxes_);
   providers_ = std::make_unique<ProviderList>();
+  customize_ = std::make_unique<CustomizeEntry>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
   window_->StartHotKeyTimer();
 }
 
 Library::~Library() {
   window_->StopHotKeyTimer();
+  customize_.reset();
   providers_.reset();
   events_.reset();
   registry_.reset();

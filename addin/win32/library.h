@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "customize/customize_entry.h"
 #include "customize/provider_list.h"
 #include "foreground/hotkey_events.h"
 #include "hotkeys/hotkey_table.h"
@@ -31,6 +32,10 @@ class Library final : public HotKeyWindowEvents {
   HotKeyTable& HotKeys() { return *hotKeys_; }
   ShortcutRegistry& Registry() { return *registry_; }
   ProviderList& Providers() { return *providers_; }
+  CustomizeEntry& Customize() { return *customize_; }
+  // The thread that loaded the library and owns the hidden window: the only
+  // one on which Windows lets the library bind and unbind its hot keys.
+  DWORD WindowThreadId() const { return windowThreadId_; }
 
   void HotKeyTimerTick() noexcept override;
   void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept override;
@@ -45,6 +50,8 @@ class Library final : public HotKeyWindowEvents {
   std::unique_ptr<HotKeyTable> hotKeys_;
   std::unique_ptr<ShortcutRegistry> registry_;
   std::unique_ptr<ProviderList> providers_;
+  std::unique_ptr<CustomizeEntry> customize_;
+  DWORD windowThreadId_ = GetCurrentThreadId();
   std::unique_ptr<HotKeyEvents> events_;
 };
 

@@ -15,6 +15,7 @@
 
 #include "host_windows.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
@@ -126,20 +127,6 @@ void RestoreState() {
 
 // ---- a load of the library --------------------------------------------------
 
-HWND FindHotKeyWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
-        if (lstrcmpW(className, L"THotKeyForm") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
 
 // Runs this thread's message loop (the library's timer ticks only while the
 // loading thread pumps) until `count` messages of one kind have been
@@ -172,7 +159,7 @@ void PressCtrlAltA(HWND hotKeyWindow) {
 // be asked to write during a load without a PowerPoint window.
 void RunPlainSession() {
   HMODULE dll = loomkeys_dll::Load();
-  HWND hotKeyWindow = FindHotKeyWindow();
+  HWND hotKeyWindow = system_probes::HotKeyWindow();
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
   FreeLibrary(dll);
@@ -265,7 +252,7 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
   HMODULE dll = loomkeys_dll::Load();
   auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
   auto UnregisterShortcut = LOOMKEYS_EXPORT(dll, UnregisterShortcut);
-  HWND hotKeyWindow = FindHotKeyWindow();
+  HWND hotKeyWindow = system_probes::HotKeyWindow();
   CHECK(hotKeyWindow != nullptr);
 
   CHECK(LogFileExists());

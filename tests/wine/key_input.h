@@ -17,6 +17,9 @@ inline void PressChord(UINT modifiers, WORD virtualKey) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
+    // With the scan code too, as a keyboard sends it: Wine's hot-key control
+    // reads the key from it.
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     inputs.push_back(input);
   };

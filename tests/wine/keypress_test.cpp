@@ -12,6 +12,7 @@
 #include "host_windows.h"
 #include "key_input.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
@@ -50,29 +51,58 @@ void LOOMKEYS_CALL Fault(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uin
 
 HWND hotKeyWindow = nullptr;
 
-HWND FindHotKeyWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        if (lstrcmpW(name, L"THotKeyForm") != 0) return TRUE;
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
+// The visible "Keyloom Exception" boxes, newest first.
+std::vector<HWND> ErrorBoxes() {
+  std::vector<HWND> boxes;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        wchar_t className[16] = {}, caption[64] = {};
+        GetClassNameW(window, className, 16);
+        GetWindowTextW(window, caption, 64);
+        if (lstrcmpW(className, L"#32770") == 0 && lstrcmpW(caption, L"Keyloom Exception") == 0 &&
+            IsWindowVisible(window)) {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        }
+        return TRUE;
       },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+      reinterpret_cast<LPARAM>(&boxes));
+  return boxes;
 }
 
-// A probe window of the test program: a key is live exactly when the
-// library holds it, so that nobody else can register it.
-HWND probe = nullptr;
-bool IsLive(UINT modifiers, UINT key) {
-  if (!RegisterHotKey(probe, 0x7000, modifiers, key)) return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-  UnregisterHotKey(probe, 0x7000);
-  return false;
+// While the first error box is open, a second press arrives and its
+// callback faults too: the watcher sees both boxes, then closes the inner
+// one and the outer one, as a user would.
+struct NestedBoxes {
+  std::wstring outerText, innerText;
+  bool sawBoth = false;
+};
+
+DWORD WINAPI WatchNestedBoxes(LPVOID result) {
+  auto& seen = *static_cast<NestedBoxes*>(result);
+  HWND outer = box_watcher::WaitForDialog(L"Keyloom Exception", 5000);
+  if (!outer) return 0;
+  Sleep(50);
+  seen.outerText = box_watcher::MessageBoxText(outer);
+  PostMessageW(hotKeyWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 'J'));
+  HWND inner = nullptr;
+  for (int i = 0; i < 500 && !inner; ++i, Sleep(10)) {
+    for (HWND box : ErrorBoxes()) {
+      if (box != outer) inner = box;
+    }
+  }
+  if (!inner) return 0;
+  Sleep(50);
+  seen.sawBoth = true;
+  seen.innerText = box_watcher::MessageBoxText(inner);
+  PostMessageW(inner, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  for (int i = 0; i < 200 && IsWindow(inner); ++i) Sleep(10);
+  PostMessageW(outer, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return 0;
 }
+
+// A key is live exactly when the library holds it, so that nobody else can
+// register it.
+bool IsLive(UINT modifiers, UINT key) { return !system_probes::KeyIsFree(modifiers, key); }
 
 bool PressAndWait(UINT modifiers, WORD key, size_t expectedCalls) {
   key_input::PressChord(modifiers, key);
@@ -103,15 +133,13 @@ int wmain(int argc, wchar_t** argv) {
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   HWND slideShow = host_windows::Create(L"screenClass", L"PowerPoint Slide Show - Deck");
   HWND presenter = host_windows::Create(L"PresenterFrame", L"PowerPoint Presenter View - [Deck]");
-  probe = host_windows::Create(L"ProbeFrame", L"probe");
-  ShowWindow(probe, SW_HIDE);
   CHECK(host_windows::BringToFront(editing));
 
   HMODULE dll = loomkeys_dll::Load();
   auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
   auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
   auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
-  hotKeyWindow = FindHotKeyWindow();
+  hotKeyWindow = system_probes::HotKeyWindow();
   CHECK(hotKeyWindow != nullptr);
 
   uint32_t idK = 0, idL = 0, idM = 0;
@@ -210,6 +238,38 @@ int wmain(int argc, wchar_t** argv) {
   GetExitCodeThread(worker, &count);
   CHECK_EQ(count, 1u);
   CloseHandle(worker);
+
+  wine_check::Section("a fault in a press nested inside another press's error box");
+  {
+    uint32_t id = 0;
+    CHECK_EQ(RegisterShortcut("Outer", 'N', kCtrlShift, Throw, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(RegisterShortcut("Outer", 'N', kCtrlShift, Record, "outer done", &id), LOOMKEYS_OK);
+    CHECK_EQ(RegisterShortcut("Inner", 'J', kCtrlShift, Fault, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(RegisterShortcut("Inner", 'J', kCtrlShift, Record, "inner done", &id), LOOMKEYS_OK);
+    host_windows::Pump(200);
+    calls.clear();
+    NestedBoxes seen;
+    HANDLE watcher = CreateThread(nullptr, 0, WatchNestedBoxes, &seen, 0, nullptr);
+    key_input::PressChord(kCtrlShift, 'N');
+    CHECK(host_windows::PumpUntil([] { return calls.size() >= 2; }, 8000));
+    WaitForSingleObject(watcher, 5000);
+    CloseHandle(watcher);
+    CHECK(seen.sawBoth);
+    CHECK(seen.outerText == L"callback failed");
+    CHECK(seen.innerText.find(L"C0000005") != std::wstring::npos);
+    // The inner press finished first, inside the outer one's box.
+    CHECK_EQ(calls.size(), 2u);
+    if (calls.size() == 2) {
+      CHECK(calls[0].context == L"inner done");
+      CHECK(calls[1].context == L"outer done");
+    }
+    HANDLE worker = CreateThread(
+        nullptr, 0,
+        [](LPVOID count) -> DWORD { return reinterpret_cast<decltype(&::GetShortcutCount)>(count)("Inner"); },
+        reinterpret_cast<LPVOID>(GetShortcutCount), 0, nullptr);
+    CHECK_EQ(WaitForSingleObject(worker, 3000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(worker);
+  }
 
   FreeLibrary(dll);
   return wine_check::Finish();

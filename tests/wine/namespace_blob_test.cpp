@@ -11,6 +11,7 @@
 #include "host_windows.h"
 #include "key_input.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
@@ -59,18 +60,12 @@ bool PressAndWait(UINT modifiers, WORD key, size_t expectedCalls) {
   return arrived;
 }
 
-bool AtomExists(const wchar_t* name) { return GlobalFindAtomW(name) != 0; }
+using system_probes::AtomExists;
+using system_probes::KeyIsFree;
 
 // A hidden window of the test program, standing for another program that
 // wants the same key combinations.
 HWND other = nullptr;
-
-// True when the other program can take the combination: nobody holds it.
-bool KeyIsFree(UINT modifiers, UINT virtualKey) {
-  if (!RegisterHotKey(other, 100, modifiers, virtualKey)) return false;
-  UnregisterHotKey(other, 100);
-  return true;
-}
 
 // True when the system refuses the combination to the other program
 // because it is registered already.

@@ -6,27 +6,16 @@
 #include <vector>
 
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
 
+using system_probes::AtomExists;
+using system_probes::HotKeyWindows;
+using system_probes::KeyIsFree;
+
 constexpr UINT kModControl = MOD_CONTROL;
-
-std::vector<HWND> HotKeyWindowsOfThisThread() {
-  std::vector<HWND> found;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM list) -> BOOL {
-        wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
-        if (lstrcmpW(className, L"THotKeyForm") == 0) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-bool AtomExists(const wchar_t* name) { return GlobalFindAtomW(name) != 0; }
 
 // A window of the test program itself, standing for another program that
 // wants the same key combinations.
@@ -38,13 +27,6 @@ HWND CreateOtherProgramWindow() {
   RegisterClassW(&windowClass);
   return CreateWindowW(L"OtherProgram", L"Other program", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                        windowClass.hInstance, nullptr);
-}
-
-// True when the other program can take the combination, i.e. nobody holds it.
-bool KeyIsFree(HWND other, UINT modifiers, UINT virtualKey) {
-  if (!RegisterHotKey(other, 100, modifiers, virtualKey)) return false;
-  UnregisterHotKey(other, 100);
-  return true;
 }
 
 void LoomkeysCall(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
@@ -64,7 +46,7 @@ int main() {
   HWND other = CreateOtherProgramWindow();
 
   wine_check::Section("one hidden THotKeyForm window while loaded");
-  const std::vector<HWND> windows = HotKeyWindowsOfThisThread();
+  const std::vector<HWND> windows = HotKeyWindows();
   CHECK_EQ(windows.size(), 1u);
   HWND hotKeyWindow = windows.empty() ? nullptr : windows[0];
   wchar_t caption[64] = {};
@@ -90,10 +72,10 @@ int main() {
   CHECK_EQ(second, 2u);
   CHECK_EQ(UnregisterShortcut(first), LOOMKEYS_OK);
   CHECK(AtomExists(L"PowerPoint00410002"));
-  CHECK(!KeyIsFree(other, kModControl, 'A'));
+  CHECK(!KeyIsFree(kModControl, 'A'));
   CHECK_EQ(UnregisterShortcut(second), LOOMKEYS_OK);
   CHECK(!AtomExists(L"PowerPoint00410002"));
-  CHECK(KeyIsFree(other, kModControl, 'A'));
+  CHECK(KeyIsFree(kModControl, 'A'));
   CHECK_EQ(UnregisterShortcut(second), LOOMKEYS_UNKNOWN_SHORTCUT_ID);
 
   wine_check::Section("a combination another program holds gives 3 and stays refused");
@@ -104,7 +86,7 @@ int main() {
   CHECK_EQ(GetShortcutCount("Alpha"), 0u);
   UnregisterHotKey(other, 2);
   CHECK_EQ(RegisterShortcut2("Alpha", 'B', kModControl, 3, LoomkeysCall, "b", &untouched), LOOMKEYS_KEY_NOT_BOUND);
-  CHECK(KeyIsFree(other, kModControl, 'B'));
+  CHECK(KeyIsFree(kModControl, 'B'));
 
   wine_check::Section("queries, null arguments and an unwritable buffer");
   uint32_t id = 0;
@@ -136,14 +118,14 @@ int main() {
   CHECK_EQ(GetShortcutCount(""), 2u);  // the registry still answers after the fault
 
   wine_check::Section("the hidden window stays the same one");
-  CHECK(HotKeyWindowsOfThisThread() == windows);
+  CHECK(HotKeyWindows() == windows);
 
   wine_check::Section("unloading releases every key, atom, window and the mutex");
-  CHECK(!KeyIsFree(other, MOD_CONTROL | MOD_SHIFT, VK_F5));
+  CHECK(!KeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F5));
   FreeLibrary(dll);
-  CHECK(HotKeyWindowsOfThisThread().empty());
-  CHECK(KeyIsFree(other, MOD_CONTROL | MOD_SHIFT, VK_F5));
-  CHECK(KeyIsFree(other, 0, VK_F6));
+  CHECK(HotKeyWindows().empty());
+  CHECK(KeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F5));
+  CHECK(KeyIsFree(0, VK_F6));
   CHECK(!AtomExists(L"PowerPoint00740006"));
   CHECK(!AtomExists(L"PowerPoint00750000"));
   CHECK(!AtomExists(L"PowerPoint00420002"));

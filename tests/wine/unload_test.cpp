@@ -8,45 +8,18 @@
 
 #include "host_windows.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "wine_check.h"
 
 namespace {
 
+using system_probes::AtomExists;
+using system_probes::KeyIsFree;
+using system_probes::MutexExists;
+
 constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
 
-// Hidden hot-key windows of this process, on any thread.
-int CountHotKeyWindows() {
-  int count = 0;
-  EnumWindows(
-      [](HWND window, LPARAM count) -> BOOL {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(window, &processId);
-        wchar_t name[32] = {};
-        GetClassNameW(window, name, 32);
-        if (processId == GetCurrentProcessId() && lstrcmpW(name, L"THotKeyForm") == 0) ++*reinterpret_cast<int*>(count);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-bool KeyIsFree(UINT modifiers, UINT key) {
-  if (!RegisterHotKey(nullptr, 0x7001, modifiers, key)) return false;
-  UnregisterHotKey(nullptr, 0x7001);
-  return true;
-}
-
-bool AtomExists(UINT key, UINT modifiers) {
-  wchar_t name[32];
-  wsprintfW(name, L"PowerPoint%04X%04X", key, modifiers);
-  return GlobalFindAtomW(name) != 0;
-}
-
-bool MutexExists() {
-  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Keyloom for PowerPoint");
-  if (mutex) CloseHandle(mutex);
-  return mutex != nullptr;
-}
+int CountHotKeyWindows() { return static_cast<int>(system_probes::HotKeyWindows().size()); }
 
 void LOOMKEYS_CALL Ignore(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
 

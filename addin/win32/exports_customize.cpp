@@ -1,0 +1,35 @@
+// The export that opens the Customize Shortcuts dialog.
+#include "customize/customize_entry.h"
+#include "loomkeys.h"
+#include "platform/ansi_text.h"
+#include "win32/customize_dialog.h"
+#include "win32/dispatch_macro_runner.h"
+#include "win32/export_guard.h"
+
+namespace {
+
+// PowerPoint's window in front owns the dialog, so that it takes no input
+// while the dialog is open; without a window of ours in front, nobody does.
+HWND OwnerWindow() {
+  HWND foreground = GetForegroundWindow();
+  DWORD processId = 0;
+  GetWindowThreadProcessId(foreground, &processId);
+  return foreground && processId == GetCurrentProcessId() ? GetAncestor(foreground, GA_ROOT) : nullptr;
+}
+
+}  // namespace
+
+extern "C" void LOOMKEYS_CALL ShowCustomizeShortcutsUI(struct tagVARIANT* lpApplication) {
+  loomkeys::GuardedExport<int>(0, [lpApplication](loomkeys::Library& library) {
+    // Suspending and resuming the hot keys only works on the window's thread.
+    if (GetCurrentThreadId() != library.WindowThreadId()) return 0;
+    try {
+      loomkeys::DispatchMacroRunner macros(lpApplication);
+      const std::unique_ptr<loomkeys::CustomizeDialog> dialog = loomkeys::MakeCustomizeDialog(OwnerWindow());
+      library.Customize().ShowCustomizeShortcutsUI(macros, *dialog);
+    } catch (const std::exception& exception) {
+      loomkeys::MessageBoxErrorBoxes().ShowError(u"Exception", loomkeys::AnsiToUtf16(exception.what()));
+    }
+    return 0;
+  });
+}

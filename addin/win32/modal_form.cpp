@@ -1,0 +1,194 @@
+#include "win32/modal_form.h"
+
+#include <cstddef>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace loomkeys {
+namespace {
+
+constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kFrameExStyle = WS_EX_DLGMODALFRAME;
+
+// An empty dialog template: no controls, no font (the form sets its own),
+// the size set later. DLGTEMPLATE is followed by three empty arrays: menu,
+// class and title.
+struct EmptyTemplate {
+  DLGTEMPLATE header;
+  WORD menu = 0, windowClass = 0, title = 0;
+};
+static_assert(offsetof(EmptyTemplate, menu) == 18, "the arrays follow the header directly");
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HINSTANCE LibraryInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+void ThreadWindowsDisabler::DisableAllBut(HWND owner) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&windows));
+  const HWND ownerRoot = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+  for (HWND window : windows) {
+    if (window == ownerRoot) continue;
+    EnableWindow(window, FALSE);
+    disabled_.push_back(window);
+  }
+}
+
+void ThreadWindowsDisabler::Restore() {
+  for (HWND window : disabled_) {
+    if (IsWindow(window)) EnableWindow(window, TRUE);
+  }
+  disabled_.clear();
+}
+
+ModalForm::ModalForm(std::wstring caption, int clientWidth, int clientHeight)
+    : caption_(std::move(caption)), clientWidth_(clientWidth), clientHeight_(clientHeight) {}
+
+INT_PTR ModalForm::ShowModal(HWND owner) {
+  dpi_ = ScreenDpi();
+  owner_ = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+  ending_ = false;
+  EmptyTemplate dialogTemplate = {};
+  dialogTemplate.header.style = kFrameStyle;
+  dialogTemplate.header.dwExtendedStyle = kFrameExStyle;
+  disabler_.DisableAllBut(owner_);
+  const INT_PTR result = DialogBoxIndirectParamW(LibraryInstance(), &dialogTemplate.header, owner_, DialogProc,
+                                                 reinterpret_cast<LPARAM>(this));
+  disabler_.Restore();
+  window_ = nullptr;
+  return result;
+}
+
+void ModalForm::EndModal(INT_PTR result) {
+  if (ending_) return;
+  ending_ = true;
+  disabler_.Restore();
+  EndDialog(window_, result);
+}
+
+INT_PTR CALLBACK ModalForm::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Nothing thrown may reach the dialog manager: a form that cannot be built
+  // ends at once with -1, and a message whose handler fails counts as unhandled.
+  if (message == WM_INITDIALOG) {
+    auto* form = reinterpret_cast<ModalForm*>(lParam);
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    form->window_ = window;
+    try {
+      SetWindowTextW(window, form->caption_.c_str());
+      SetIconTitleFont(form->font_);
+      form->PlaceFrame(form->owner_);
+      form->FormCreate();
+    } catch (...) {
+      form->EndModal(-1);
+    }
+    return FALSE;  // FormCreate has put the focus where it belongs
+  }
+  auto* form = reinterpret_cast<ModalForm*>(GetWindowLongPtrW(window, DWLP_USER));
+  if (!form) return FALSE;
+  INT_PTR result = FALSE;
+  try {
+    if (message == WM_DESTROY) {
+      form->FormDestroy();
+      return FALSE;
+    }
+    if (!form->HandleMessage(message, wParam, lParam, result)) return FALSE;
+  } catch (...) {
+    return FALSE;
+  }
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return result;  // these answer with the brush itself
+    default:
+      // Other messages answer through DWLP_MSGRESULT.
+      SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+      return TRUE;
+  }
+}
+
+void ModalForm::PlaceFrame(HWND owner) {
+  RECT frame = {0, 0, Scale(clientWidth_), Scale(clientHeight_)};
+  AdjustWindowRectEx(&frame, kFrameStyle, FALSE, kFrameExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  HMONITOR handle = owner ? MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY)
+                          : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(handle, &monitor)) area = monitor.rcWork;
+  // Centred; a form larger than the screen keeps its caption on it.
+  int left = area.left + (area.right - area.left - width) / 2;
+  int top = area.top + (area.bottom - area.top - height) / 2;
+  if (left < area.left) left = area.left;
+  if (top < area.top) top = area.top;
+  SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND ModalForm::AddControl(const wchar_t* className, const std::wstring& text, DWORD style, PixelRect place, int id,
+                           DWORD exStyle) {
+  HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, Scale(place.left),
+                                 Scale(place.top), Scale(place.width), Scale(place.height), window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), LibraryInstance(), nullptr);
+  if (control) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+    // New children go to the bottom of the z-order, which is the order in
+    // which the dialog manager tabs through them.
+    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return control;
+}
+
+HWND ModalForm::AddLabel(const std::wstring& text, DWORD style, int left, int top, int id) {
+  HWND label = AddControl(L"STATIC", text, style, {left, top, 0, 0}, id);
+  FitToText(label);
+  return label;
+}
+
+void ModalForm::SetLabelText(HWND label, const std::wstring& text) {
+  SetWindowTextW(label, text.c_str());
+  FitToText(label);
+}
+
+void ModalForm::FitToText(HWND label) {
+  if (!label) return;
+  wchar_t text[256] = {};
+  GetWindowTextW(label, text, 256);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  RECT bounds = {0, 0, 0, 0};
+  const UINT prefix = (GetWindowLongW(label, GWL_STYLE) & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+  DrawTextW(dc, text, -1, &bounds, DT_CALCRECT | DT_SINGLELINE | prefix);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  SetWindowPos(label, nullptr, 0, 0, bounds.right, bounds.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int ModalForm::TextWidth(HWND control, const std::wstring& text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+}  // namespace loomkeys

@@ -1,0 +1,87 @@
+// Shows one of the library's dialogs through the real Loomkeys.dll, as an
+// add-in would, and saves a picture of it once it is drawn:
+//   screenshot_driver customize|about FILE.bmp
+// tools/screenshots.sh runs it at 96 and 144 DPI for the README.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "box_watcher.h"
+#include "customize_dialog_ids.h"
+#include "loomkeys_dll.h"
+#include "window_picture.h"
+
+namespace {
+
+HMODULE dll = nullptr;
+
+// A provider with a few commands, one of them on Ctrl+B, which PowerPoint
+// uses too, so that the dialog shows its notice.
+void LOOMKEYS_CALL OnCreateUI(TUIDataHandle* slot) {
+  auto CreateUIData = LOOMKEYS_EXPORT(dll, CreateUIData);
+  auto AddCommand2 = LOOMKEYS_EXPORT(dll, AddCommand2);
+  TUIDataHandle tree = CreateUIData();
+  AddCommand2(tree, L"Text", L"Bold heading", L"Makes the selected heading bold & larger.", 'B', MOD_CONTROL,
+              LOOMKEYS_MODE_ALL);
+  AddCommand2(tree, L"Text", L"Small caps", L"Sets the selected text in small capitals.", 0, 0, 1);
+  AddCommand2(tree, L"Text", L"Highlight the selected words in yellow", L"", 'H', MOD_CONTROL | MOD_ALT, 1);
+  AddCommand2(tree, L"Slides", L"Duplicate slide", L"Inserts a copy of the current slide after it.", 'D',
+              MOD_CONTROL | MOD_SHIFT, 1);
+  AddCommand2(tree, L"Slide Show", L"Black screen", L"Blanks the show until a key is pressed.", 0, 0, 2);
+  *slot = tree;
+}
+
+void LOOMKEYS_CALL OnDestroyUI(TUIDataHandle tree, uint16_t) { LOOMKEYS_EXPORT(dll, DestroyUIData)(tree); }
+
+struct Job {
+  const wchar_t* caption;
+  const wchar_t* path;
+  int closeWith;
+  bool saved = false;
+};
+
+DWORD WINAPI Photograph(LPVOID parameter) {
+  Job& job = *static_cast<Job*>(parameter);
+  HWND dialog = box_watcher::WaitForDialog(job.caption, 10000);
+  if (!dialog) return 0;
+  SetForegroundWindow(dialog);
+  // The focus in the commands list, as after a click on a command. (In the
+  // Find field, Wine would show a stray caret: its hot-key control moves the
+  // thread's caret whenever it paints.)
+  HWND commands = GetDlgItem(dialog, kCommandsListBoxId);
+  if (commands) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(commands), TRUE);
+  Sleep(500);  // the first timer ticks and the paint
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  Sleep(200);
+  job.saved = window_picture::Save(dialog, job.path);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(job.closeWith, BN_CLICKED), 0);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 3 || (std::wcscmp(argv[1], L"customize") != 0 && std::wcscmp(argv[1], L"about") != 0)) {
+    std::printf("usage: screenshot_driver customize|about FILE.bmp\n");
+    return 2;
+  }
+  dll = loomkeys_dll::Load();
+  const bool customize = std::wcscmp(argv[1], L"customize") == 0;
+  Job job{customize ? L"Customize Shortcuts" : L"About", argv[2], customize ? IDCANCEL : IDOK};
+  HANDLE photographer = CreateThread(nullptr, 0, Photograph, &job, 0, nullptr);
+  if (customize) {
+    TUIProviderNative provider = {LOOMKEYS_PROVIDER_NATIVE, OnCreateUI, OnDestroyUI};
+    TUIProviderHandle handle = nullptr;
+    LOOMKEYS_EXPORT(dll, RegisterUIProvider)(reinterpret_cast<const TUIProvider*>(&provider), &handle);
+    VARIANT noApplication;  // the provider has no macros
+    VariantInit(&noApplication);
+    LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI)(&noApplication);
+  } else {
+    LOOMKEYS_EXPORT(dll, ShowAboutBox)();
+  }
+  WaitForSingleObject(photographer, INFINITE);
+  std::printf(job.saved ? "saved %ls\n" : "could not save %ls\n", job.path);
+  return job.saved ? 0 : 1;
+}
