@@ -128,6 +128,7 @@ int main(int argc, char** argv) {
   loomkeys::bench::RegisterRegistryBenchmarks();
   loomkeys::bench::RegisterNamespaceBenchmarks();
   loomkeys::bench::RegisterPowerPointShortcutBenchmarks();
+  loomkeys::bench::RegisterDialogViewBenchmarks();
 
   // Colours only for a terminal: the flag that says so reaches only the
   // library's own reporter.
@@ -147,5 +148,7 @@ int main(int argc, char** argv) {
                               "FlipTick/4096x2/product", 16, false);
   targets.AtMost("GetNamespaceData2 of 10,000 entries", "GetNamespaceData2/10000/product", 10e6);
   targets.AtMost("LoadNamespace2 of 10,000 entries", "LoadNamespace2/10000/product", 10e6);
+  targets.AtMost("dialog refresh, 10,000 commands, empty filter", "DialogRefresh/10000 commands/empty filter", 5e6);
+  targets.AtMost("dialog refresh, 10,000 commands, filter a", "DialogRefresh/10000 commands/filter a", 5e6);
   return targets.AllMet() ? 0 : 1;
 }

@@ -15,6 +15,7 @@ void RegisterTickBenchmarks();
 void RegisterRegistryBenchmarks();
 void RegisterNamespaceBenchmarks();
 void RegisterPowerPointShortcutBenchmarks();
+void RegisterDialogViewBenchmarks();
 
 // Adds allocations, bytes and hot-key system calls per operation to the
 // report; operationsPerIteration > 1 for benchmarks that time batches.

@@ -1,5 +1,6 @@
 #include "customize/dialog_view.h"
 
+#include <memory>
 #include <string>
 
 #include "customize/filter_text.h"
@@ -13,13 +14,34 @@ bool Passes(const TCommand& command, std::u16string_view lowerFilter, const View
   return shown && NameMatchesFilter(command.FName, lowerFilter);
 }
 
+// A copy of the command that stands for it in the view.
+std::unique_ptr<TCommand> LinkedCopy(TCommand& source) {
+  auto copy = std::make_unique<TCommand>(source);
+  copy->FOrigCommand = &source;
+  return copy;
+}
+
+// What AddLinkedCommand would make of the passing commands one by one, but
+// without its searches: a tree never holds two categories of one name nor
+// two commands of one name in a category, so each copy simply goes to the
+// end of its category's copy. (The searches would make every refresh, that
+// is every key typed into the Find field, quadratic in a category's size.)
+// As there, a category joins the copy together with its first command.
 void CopyPassingCommands(const TUIData& tree, TUIData& copy, std::u16string_view lowerFilter,
                          const ViewFilter& filter) {
   for (const auto& category : tree.FCategories) {
+    TCategory* copied = nullptr;
     for (const auto& command : category->FCommands) {
       if (!Passes(*command, lowerFilter, filter)) continue;
-      copy.AddLinkedCommand(command.get(), {category->FName, command->FName, command->FDescription,
-                                            command->FVirtualKey, command->FShiftKeys, command->FActiveMode});
+      if (copied) {
+        copied->FCommands.push_back(LinkedCopy(*command));
+        continue;
+      }
+      auto added = std::make_unique<TCategory>();
+      added->FName = category->FName;
+      added->FCommands.push_back(LinkedCopy(*command));
+      copy.FCategories.push_back(std::move(added));
+      copied = copy.FCategories.back().get();
     }
   }
 }
