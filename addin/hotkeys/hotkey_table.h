@@ -56,14 +56,13 @@ class HotKeyTable {
   std::vector<std::pair<KeyCode, TShortcut>> Snapshot();
 
  private:
-  void Bind(WindowHandle window, KeyCode code, const TShortcut& entry);
-
-  HotKeySystem& system_;
-  ReentrantLock lock_;  // HotKeyLock; always taken after RegistryLock
   using Item = std::pair<const KeyCode, TShortcut>;
+  void Bind(WindowHandle window, KeyCode code, const TShortcut& entry);
   // The items in atom-name order, which is KeyCode order.
   std::vector<const Item*> InNameOrder() const;
 
+  HotKeySystem& system_;
+  ReentrantLock lock_;  // HotKeyLock; always taken after RegistryLock
   // Looked up by KeyCode on every tick for every key, so hashed; the few
   // walks that must go in atom-name order sort the items first.
   std::unordered_map<KeyCode, TShortcut> hotKeyList_;
