@@ -287,7 +287,7 @@ struct World {
   }
 };
 
-// Steps of one run, written out for a failure message.
+// What a step was, for the failure message.
 std::string Name(Kind kind) {
   static const char* const kNames[] = {"register", "unregister", "info by id", "info by context", "count", "data",
                                        "save", "load", "load saved", "unload", "rename", "tick", "press", "suspend",
