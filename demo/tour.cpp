@@ -5,14 +5,14 @@
 
 #include <functional>
 
-#include "box_watcher.h"
 #include "dialog_driver.h"
-#include "key_input.h"
 #include "key_names.h"
 #include "sample_addin.h"
-#include "screenshot.h"
 #include "standin_windows.h"
 #include "transcript.h"
+#include "win32/box_watcher.h"
+#include "win32/key_input.h"
+#include "win32/screenshot.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ void PressExpectingOrdinaryKey(size_t command, KeyArrivals& keys, const std::wst
 void Screenshot(HWND window, const std::wstring& name, const std::wstring& what) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Sleep(150);  // let the dialog's own 50 ms timer update its labels
-  Step(SaveScreenshot(window, tour.outputFolder + L"\\" + name + L".bmp"), L"Screenshot of " + what + L": " + name);
+  Step(screenshot::Save(window, tour.outputFolder + L"\\" + name + L".bmp"), L"Screenshot of " + what + L": " + name);
 }
 
 // The hot-key control's value for a key with RegisterHotKey's modifiers.

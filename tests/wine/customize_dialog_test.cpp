@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "automation_application.h"
-#include "box_watcher.h"
+#include "win32/box_watcher.h"
 #include "customize_dialog_ids.h"
 #include "host_windows.h"
-#include "key_input.h"
+#include "win32/key_input.h"
 #include "loomkeys_dll.h"
 #include "product_info.h"
 #include "user_input.h"

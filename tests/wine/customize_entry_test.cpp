@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "automation_application.h"
-#include "box_watcher.h"
+#include "win32/box_watcher.h"
 #include "host_windows.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "box_watcher.h"
+#include "win32/box_watcher.h"
 #include "host_windows.h"
-#include "key_input.h"
+#include "win32/key_input.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
 #include "wine_check.h"

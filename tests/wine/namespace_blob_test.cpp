@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host_windows.h"
-#include "key_input.h"
+#include "win32/key_input.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
 #include "wine_check.h"

@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "box_watcher.h"
+#include "win32/box_watcher.h"
 #include "customize_dialog_ids.h"
 #include "loomkeys_dll.h"
-#include "window_picture.h"
+#include "win32/screenshot.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ DWORD WINAPI Photograph(LPVOID parameter) {
   Sleep(500);  // the first timer ticks and the paint
   RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   Sleep(200);
-  job.saved = window_picture::Save(dialog, job.path);
+  job.saved = screenshot::Save(dialog, job.path);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(job.closeWith, BN_CLICKED), 0);
   return 0;
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "loomkeys_dll.h"
-#include "box_watcher.h"
+#include "win32/box_watcher.h"
 #include "wine_check.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "key_input.h"
+#include "win32/key_input.h"
 
 namespace user_input {
 

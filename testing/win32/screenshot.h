@@ -1,8 +1,14 @@
-#include "screenshot.h"
+#pragma once
+// Saves what the screen shows of a window (with whatever lies on top of it)
+// as a 24-bit BMP file.
+#include <windows.h>
 
-#include "file_bytes.h"
+#include <cstdio>
+#include <string>
 
-bool SaveScreenshot(HWND window, const std::wstring& path) {
+namespace screenshot {
+
+inline bool Save(HWND window, const std::wstring& path) {
   RECT place;
   if (!GetWindowRect(window, &place)) return false;
   const int width = place.right - place.left;
@@ -39,13 +45,17 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
     header.bfOffBits = sizeof header + sizeof info.bmiHeader;
     header.bfSize = header.bfOffBits + imageBytes;
     info.bmiHeader.biSizeImage = imageBytes;
-    std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
-    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    bytes.append(static_cast<const char*>(bits), imageBytes);
-    written = WriteFileBytes(path, bytes);
+    if (FILE* file = _wfopen(path.c_str(), L"wb")) {
+      written = std::fwrite(&header, sizeof header, 1, file) == 1 &&
+                std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, file) == 1 &&
+                std::fwrite(bits, imageBytes, 1, file) == 1;
+      written = std::fclose(file) == 0 && written;
+    }
   }
   if (bitmap) DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return written;
 }
+
+}  // namespace screenshot
