@@ -49,6 +49,16 @@ HFONT MakeFont(int height, int weight) {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
 }
 
+// Answers WM_PAINT with one of the stand-in's painters over the client area.
+void PaintClientArea(HWND window, StandInWindows* self, void (StandInWindows::*painter)(HDC, const RECT&)) {
+  PAINTSTRUCT painting;
+  HDC dc = BeginPaint(window, &painting);
+  RECT client;
+  GetClientRect(window, &client);
+  if (self) (self->*painter)(dc, client);
+  EndPaint(window, &painting);
+}
+
 void TextAt(HDC dc, int x, int y, const std::wstring& text) {
   TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
@@ -201,15 +211,9 @@ LRESULT CALLBACK StandInWindows::FrameProc(HWND window, UINT message, WPARAM wPa
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) SetFocus(window);  // keys go to the frame, not to the list
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      RECT client;
-      GetClientRect(window, &client);
-      if (self) self->PaintSlide(dc, client);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      PaintClientArea(window, self, &StandInWindows::PaintSlide);
       return 0;
-    }
     case WM_CLOSE:
       if (self) self->addin_.Stop();
       DestroyWindow(window);
@@ -233,15 +237,9 @@ LRESULT CALLBACK StandInWindows::SlideShowProc(HWND window, UINT message, WPARAM
         self->RecordKey(self->slideShowKeys_, wParam, L"slide show");
       }
       return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      RECT client;
-      GetClientRect(window, &client);
-      if (self) self->PaintSlideShow(dc, client);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      PaintClientArea(window, self, &StandInWindows::PaintSlideShow);
       return 0;
-    }
     case WM_DESTROY:
       if (self) {
         self->slideShow_ = nullptr;

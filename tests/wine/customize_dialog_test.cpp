@@ -150,17 +150,26 @@ void CheckKeysSuspended(HWND dialog) {
   Sleep(200);
 }
 
-// Opens the About box with the dialog's button, reads it and closes it with Enter.
-void CheckAboutFromDialog(HWND dialog) {
-  Click(Control(dialog, kAboutButtonId));
+// Waits for the About box and checks that it has this owner, keeps
+// `disabled` disabled while it shows, and names the product and its
+// copyright. Null when no box comes.
+HWND WaitForAboutBox(HWND owner, HWND disabled) {
   HWND about = box_watcher::WaitForDialog(L"About", 5000);
   CHECK(about != nullptr);
-  if (!about) return;
-  CHECK(GetWindow(about, GW_OWNER) == dialog);
-  CHECK(!IsWindowEnabled(dialog));
+  if (!about) return nullptr;
+  CHECK(GetWindow(about, GW_OWNER) == owner);
+  CHECK(!IsWindowEnabled(disabled));
   const Items texts = user_input::ChildTexts(about, L"Static");
   CHECK(std::find(texts.begin(), texts.end(), L"Keyloom 9 for PowerPoint") != texts.end());
   CHECK(std::find(texts.begin(), texts.end(), LOOMKEYS_COPYRIGHT) != texts.end());
+  return about;
+}
+
+// Opens the About box with the dialog's button, reads it and closes it with Enter.
+void CheckAboutFromDialog(HWND dialog) {
+  Click(Control(dialog, kAboutButtonId));
+  HWND about = WaitForAboutBox(dialog, dialog);
+  if (!about) return;
   PressKey(VK_RETURN);
   CHECK(WaitUntil([&] { return !IsWindow(about); }, 3000));
   CHECK(IsWindowEnabled(dialog));
@@ -300,14 +309,8 @@ void ShowAboutBoxClosedBy(void (*close)(HWND about)) {
   HANDLE thread = CreateThread(
       nullptr, 0,
       [](LPVOID) -> DWORD {
-        HWND about = box_watcher::WaitForDialog(L"About", 5000);
-        CHECK(about != nullptr);
+        HWND about = WaitForAboutBox(nullptr, host);
         if (!about) return 0;
-        CHECK(GetWindow(about, GW_OWNER) == nullptr);
-        CHECK(!IsWindowEnabled(host));
-        const Items texts = user_input::ChildTexts(about, L"Static");
-        CHECK(std::find(texts.begin(), texts.end(), L"Keyloom 9 for PowerPoint") != texts.end());
-        CHECK(std::find(texts.begin(), texts.end(), LOOMKEYS_COPYRIGHT) != texts.end());
         SetForegroundWindow(about);
         Sleep(100);
         closer(about);
