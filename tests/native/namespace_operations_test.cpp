@@ -124,11 +124,16 @@ TEST_F(NamespaceOperationsTest, AFaultWhileCopyingTheTextGivesSix) {
 
 TEST_F(NamespaceOperationsTest, AnEmptyContextIsARecordWithLengthZero) {
   Register("A", 0x41, 2, "", 2);
+  // Hex texts stay split into records and fields; clang-format would give every piece a line.
+  // clang-format off
   EXPECT_EQ(Save("A", kFirst), "14000000" "4100" "0200" "00000000");
   EXPECT_EQ(Save("A", kSecond), "14000000" "4100" "0200" "0200" "00000000");
+  // clang-format on
 
   registry.UnloadNamespace("A");
+  // clang-format off
   EXPECT_EQ(registry.LoadNamespace("B", kSecond, LoadedCallback, "14000000" "410002000200" "00000000"), kOk);
+  // clang-format on
   EXPECT_EQ(Entries(), std::vector<std::string>{"00410002 B 41 2 2 "});
 }
 
@@ -191,24 +196,30 @@ TEST_F(NamespaceOperationsTest, ReloadingIntoANamespaceThatStillHoldsItsEntriesF
 
 TEST_F(NamespaceOperationsTest, ARecordWhoseKeyTheSystemRefusesIsSkippedAndLaterRecordsStillLoad) {
   system.Refuse(0x42, 2);
+  // clang-format off
   const std::string text = "14000000"
                            "41000200" "01000000" "61"
                            "42000200" "01000000" "62"
                            "43000200" "01000000" "63";
+  // clang-format on
   EXPECT_EQ(registry.LoadNamespace("A", kFirst, LoadedCallback, text), kOk);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"00410002 A 41 2 FFFF a", "00430002 A 43 2 FFFF c"}));
   EXPECT_EQ(system.BoundKeys(), (std::vector<KeyCode>{MakeKeyCode(0x41, 2), MakeKeyCode(0x43, 2)}));
 }
 
 TEST_F(NamespaceOperationsTest, ACutOffLastRecordGivesSixAndKeepsTheCompleteRecordsBeforeIt) {
+  // clang-format off
   const std::string complete = "14000000" "41000200" "01000000" "61";
   for (const char* tail : {"4200", "42000200" "05000000" "6263", "42000200" "FFFFFFFF"}) {
+  // clang-format on
     EXPECT_EQ(registry.LoadNamespace("A", kFirst, LoadedCallback, complete + tail), kErrorRaised) << tail;
     EXPECT_EQ(Entries(), std::vector<std::string>{"00410002 A 41 2 FFFF a"}) << tail;
     registry.UnloadNamespace("A");
   }
+  // clang-format off
   EXPECT_EQ(registry.LoadNamespace("A", kSecond, LoadedCallback, "14000000" "410002000100" "03000000" "6162"),
             kErrorRaised);
+  // clang-format on
   EXPECT_TRUE(registry.Keys().empty());
 }
 

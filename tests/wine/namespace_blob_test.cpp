@@ -19,6 +19,8 @@ namespace {
 // What the "Saver" namespace below saves, key by key in registry order:
 // Alt+F7 "f7" (slide show), Ctrl+Q "alpha" (slide design), Ctrl+Q "beta"
 // (both), Ctrl+Shift+W with an empty context (slide show).
+// Hex texts stay split into records and fields; clang-format would give every piece a line.
+// clang-format off
 const std::string kSavedWithModes =
     "14000000"
     "7600" "0100" "0200" "02000000" "6637"
@@ -31,6 +33,7 @@ const std::string kSavedWithoutModes =
     "5100" "0200" "05000000" "616C706861"
     "5100" "0200" "04000000" "62657461"
     "5700" "0600" "00000000";
+// clang-format on
 
 struct Call {
   std::wstring nameSpace;
@@ -214,13 +217,17 @@ int main() {
   CHECK(KeyIsFree(MOD_CONTROL, 'Q'));
 
   wine_check::Section("rejected and cut-off texts");
+  // clang-format off
   CHECK_EQ(LoadNamespace2("Bad", RestoredCallback, "1E000000" "5100020001000300000061", 0), LOOMKEYS_ERROR_RAISED);
+  // clang-format on
   CHECK_EQ(LoadNamespace("Bad", RestoredCallback, "140000005100020001000000G1", 0), LOOMKEYS_ERROR_RAISED);
   CHECK_EQ(LoadNamespace("Bad", RestoredCallback, nullptr, 0), LOOMKEYS_ERROR_RAISED);
   CHECK_EQ(GetShortcutCount("Bad"), 0u);
   CHECK(KeyIsFree(MOD_CONTROL, 'Q'));
+  // clang-format off
   CHECK_EQ(LoadNamespace("Cut", RestoredCallback, "14000000" "510002000100000061" "57000600FF", 0),
            LOOMKEYS_ERROR_RAISED);
+  // clang-format on
   CHECK_EQ(GetShortcutCount("Cut"), 1u);
   CHECK(KeyIsHeld(MOD_CONTROL, 'Q'));
   CHECK(KeyIsFree(MOD_CONTROL | MOD_SHIFT, 'W'));
