@@ -22,8 +22,8 @@ constexpr int kProviders = 4;
 constexpr int kCategoriesPerProvider = 25;
 constexpr int kCommandsPerCategory = 100;
 
-const char16_t* const kVerbs[] = {u"Align", u"Bold", u"Copy", u"Duplicate", u"Export", u"Format",
-                                  u"Group", u"Hide", u"Insert", u"Justify", u"Lock", u"Move"};
+const char16_t* const kVerbs[] = {u"Align", u"Bold", u"Copy",   u"Duplicate", u"Export", u"Format",
+                                  u"Group", u"Hide", u"Insert", u"Justify",   u"Lock",   u"Move"};
 const char16_t* const kObjects[] = {u"shape", u"slide", u"text box", u"picture", u"table", u"chart", u"note"};
 
 // Four providers with their trees, as their OnCreateUI events fill them.
@@ -76,8 +76,7 @@ void Refresh(benchmark::State& state, const char16_t* findText) {
 void RegisterDialogViewBenchmarks() {
   benchmark::RegisterBenchmark("DialogRefresh/10000 commands/empty filter", Refresh, u"")
       ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("DialogRefresh/10000 commands/filter a", Refresh, u"a")
-      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("DialogRefresh/10000 commands/filter a", Refresh, u"a")->Unit(benchmark::kMillisecond);
 }
 
 }  // namespace loomkeys::bench

@@ -39,13 +39,13 @@ void FlipTick(benchmark::State& state, size_t keys, size_t entriesPerKey) {
 template <typename World>
 void RegisterFor(size_t keys, size_t entriesPerKey) {
   const std::string size = std::to_string(keys) + "x" + std::to_string(entriesPerKey);
-  benchmark::RegisterBenchmark(("SteadyTick/" + size + "/" + World::kName).c_str(),
-                               [=](benchmark::State& state) { SteadyTick<World>(state, keys, entriesPerKey); })
-      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark(("SteadyTick/" + size + "/" + World::kName).c_str(), [=](benchmark::State& state) {
+    SteadyTick<World>(state, keys, entriesPerKey);
+  })->Unit(benchmark::kMicrosecond);
   if (entriesPerKey == 2) {
-    benchmark::RegisterBenchmark(("FlipTick/" + size + "/" + World::kName).c_str(),
-                                 [=](benchmark::State& state) { FlipTick<World>(state, keys, entriesPerKey); })
-        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("FlipTick/" + size + "/" + World::kName).c_str(), [=](benchmark::State& state) {
+      FlipTick<World>(state, keys, entriesPerKey);
+    })->Unit(benchmark::kMicrosecond);
   }
 }
 

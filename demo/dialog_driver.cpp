@@ -13,8 +13,8 @@ std::vector<HWND> Controls(HWND dialog, const wchar_t* className) {
 }
 
 bool SelectListItem(HWND dialog, HWND list, const std::wstring& text) {
-  const LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT index =
+      SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
   if (index == LB_ERR) return false;
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // LB_SETCURSEL does not notify the dialog; a click would.

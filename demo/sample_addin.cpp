@@ -28,8 +28,8 @@ const SampleCommand kSampleCommands[kSampleCommandCount] = {
      "show-timer", 'T', kCtrlShift, kBothModes},
     {L"Demo Slide Show", L"Laser Pointer", L"Turns the pointer into a laser dot during the slide show.",
      "laser-pointer", 'L', kCtrlShift, LOOMKEYS_MODE_SLIDE_SHOW},
-    {L"Demo Slide Show", L"Black Screen", L"Blanks the screen during the slide show.", "black-screen", 'K',
-     kCtrlShift, LOOMKEYS_MODE_SLIDE_SHOW},
+    {L"Demo Slide Show", L"Black Screen", L"Blanks the screen during the slide show.", "black-screen", 'K', kCtrlShift,
+     LOOMKEYS_MODE_SLIDE_SHOW},
 };
 
 SampleAddin* SampleAddin::instance_ = nullptr;
@@ -105,8 +105,8 @@ bool SampleAddin::Start(const std::wstring& folder, const std::wstring& blobFile
     report_(L"No saved shortcuts in " + blobFile_ + L": registering the defaults");
     RegisterDefaults();
   } else {
-    const int32_t loaded = dll_.LoadNamespace2(kSampleNamespace, OnShortcut, blob.c_str(),
-                                               static_cast<uint32_t>(blob.size()));
+    const int32_t loaded =
+        dll_.LoadNamespace2(kSampleNamespace, OnShortcut, blob.c_str(), static_cast<uint32_t>(blob.size()));
     report_(L"LoadNamespace2 from " + blobFile_ + L" = " + Number(loaded) + L": " + Number(ShortcutCount()) +
             L" shortcuts restored");
     if (loaded != LOOMKEYS_OK) RegisterDefaults();
@@ -188,10 +188,10 @@ void SampleAddin::ShowAboutBox() { dll_.ShowAboutBox(); }
 
 SampleAddin::Assignment SampleAddin::AssignmentOf(const SampleCommand& command) const {
   Assignment assignment;
-  assignment.assigned = library_ && dll_.GetShortcutInfoByContext(kSampleNamespace, command.context,
-                                                                  &assignment.virtualKey, &assignment.shiftKeys,
-                                                                  &assignment.activeMode,
-                                                                  &assignment.shortcutId) == LOOMKEYS_OK;
+  assignment.assigned =
+      library_ &&
+      dll_.GetShortcutInfoByContext(kSampleNamespace, command.context, &assignment.virtualKey, &assignment.shiftKeys,
+                                    &assignment.activeMode, &assignment.shortcutId) == LOOMKEYS_OK;
   if (!assignment.assigned) assignment = Assignment{false, 0, 0, command.activeMode, 0};
   return assignment;
 }
@@ -207,8 +207,8 @@ void SampleAddin::Apply(const SampleCommand& command, uint16_t virtualKey, uint1
                       KeyName(virtualKey, shiftKeys);
   if (virtualKey != 0) {
     uint32_t id = 0;
-    const int32_t result = dll_.RegisterShortcut2(kSampleNamespace, virtualKey, shiftKeys, activeMode, OnShortcut,
-                                                  command.context, &id);
+    const int32_t result =
+        dll_.RegisterShortcut2(kSampleNamespace, virtualKey, shiftKeys, activeMode, OnShortcut, command.context, &id);
     line += L" (" + ModeName(activeMode) + L"), RegisterShortcut2 = " + Number(result);
     if (result == LOOMKEYS_OK) line += L", shortcut id " + Number(id);
     if (result == LOOMKEYS_KEY_NOT_BOUND) line += L": another program holds that key";

@@ -185,7 +185,8 @@ void StandInWindows::PaintSlideShow(HDC dc, const RECT& area) {
     if (!now.assigned) continue;
     const bool live = now.activeMode & LOOMKEYS_MODE_SLIDE_SHOW;
     TextAt(dc, area.left + 60, y,
-           KeyName(now.virtualKey, now.shiftKeys) + L"  " + command.name + (live ? L"  (live here)" : L"  (slide design only)"));
+           KeyName(now.virtualKey, now.shiftKeys) + L"  " + command.name +
+               (live ? L"  (live here)" : L"  (slide design only)"));
     y += 22;
   }
   TextAt(dc, area.left + 60, y + 10, L"Esc ends the show.");

@@ -156,7 +156,9 @@ void AssignKeyInTheDialog() {
 
   Step(TypeKey(open, 'B', LOOMKEYS_MOD_CONTROL), L"Type Ctrl+B into the key field");
   std::wstring notice;
-  WaitFor([&] { return !(notice = dialog_driver::StaticTextStartingWith(open.dialog, L"Defined by PowerPoint to ")).empty(); });
+  WaitFor([&] {
+    return !(notice = dialog_driver::StaticTextStartingWith(open.dialog, L"Defined by PowerPoint to ")).empty();
+  });
   Step(!notice.empty(), L"The dialog says what PowerPoint does with Ctrl+B: \"" + notice + L"\"");
   Screenshot(open.dialog, L"04-customize-powerpoint-key", L"the dialog naming PowerPoint's own use of Ctrl+B");
 

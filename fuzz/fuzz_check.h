@@ -8,12 +8,12 @@
 #include "fake_os/fake_hotkey_system.h"
 #include "registry/shortcut_registry.h"
 
-#define FUZZ_CHECK(condition)                                                  \
-  do {                                                                         \
-    if (!(condition)) {                                                        \
+#define FUZZ_CHECK(condition)                                                            \
+  do {                                                                                   \
+    if (!(condition)) {                                                                  \
       std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                            \
-    }                                                                          \
+      std::abort();                                                                      \
+    }                                                                                    \
   } while (0)
 
 namespace loomkeys::fuzz {

@@ -182,14 +182,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string ns = kNamespaces[input.ConsumeIntegralInRange(0, 3)];
     switch (input.ConsumeIntegralInRange(0, 4)) {
       case 0: {
-        const KeyCode code = MakeKeyCode(input.ConsumeIntegralInRange<uint16_t>(0, 6),
-                                         input.ConsumeIntegralInRange<uint16_t>(0, 2));
+        const KeyCode code =
+            MakeKeyCode(input.ConsumeIntegralInRange<uint16_t>(0, 6), input.ConsumeIntegralInRange<uint16_t>(0, 2));
         const uint16_t mode = input.ConsumeIntegralInRange<uint16_t>(0, 3);
         const std::string ctx = kContexts[input.ConsumeIntegralInRange(0, 3)];
         uint32_t id = 0;
         const Result expected = model.Register(ns, code, mode, ctx, code == MakeKeyCode(0x05, 0));
-        FUZZ_CHECK(registry.RegisterShortcut2(ns, KeyCodeVirtualKey(code), KeyCodeShiftKeys(code), mode, nullptr,
-                                              ctx, &id) == expected);
+        FUZZ_CHECK(registry.RegisterShortcut2(ns, KeyCodeVirtualKey(code), KeyCodeShiftKeys(code), mode, nullptr, ctx,
+                                              &id) == expected);
         if (expected == kOk) {
           FUZZ_CHECK(id == model.lastId);
           ids.push_back(id);

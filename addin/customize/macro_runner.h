@@ -16,8 +16,7 @@ class MacroRunner {
   // failure's text, or nothing when the macro ran.
   virtual std::optional<std::u16string> RunCreateMacro(std::string_view macroName, TUIData* tree) = 0;
   // Runs the OnDestroyUI macro with the tree and whether the dialog was cancelled.
-  virtual std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, TUIData* tree,
-                                                        bool cancelled) = 0;
+  virtual std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, TUIData* tree, bool cancelled) = 0;
 };
 
 }  // namespace loomkeys

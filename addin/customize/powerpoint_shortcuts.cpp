@@ -23,8 +23,8 @@ const std::array<TPredefinedShortcut, 77> PredefinedShortcuts = {{
     {0x75, kCtrl, u"When more than one window is open, switch to the next window"},
     {0x75, kShift, u"Move counterclockwise among panes of normal view"},
     {0x75, kShift | kCtrl, u"Switch to the previous window"},
-    {0x76, kNone, u"Check spelling"},                // VK_F7
-    {0x78, kAlt, u"Show or hide guides (PPTXP)"},    // VK_F9
+    {0x76, kNone, u"Check spelling"},              // VK_F7
+    {0x78, kAlt, u"Show or hide guides (PPTXP)"},  // VK_F9
     {0x78, kShift, u"Show or hide the grid (PPTXP)"},
     {'A', kCtrl, u"Select all objects, slides or text"},
     {'A', kShift | kAlt, u"Show all or collapse all text or headings"},

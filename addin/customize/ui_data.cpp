@@ -10,8 +10,7 @@ TCommand* TCategory::FindCommand(std::u16string_view name) const {
 }
 
 TCategory* TUIData::FindCategory(std::u16string_view name) const {
-  auto found =
-      std::find_if(FCategories.begin(), FCategories.end(), [name](const auto& c) { return c->FName == name; });
+  auto found = std::find_if(FCategories.begin(), FCategories.end(), [name](const auto& c) { return c->FName == name; });
   return found == FCategories.end() ? nullptr : found->get();
 }
 

@@ -18,9 +18,9 @@ namespace loomkeys {
 struct TCommand {
   std::u16string FName;  // unique within its category
   std::u16string FDescription;
-  uint16_t FShiftKeys = 0;   // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4
-  uint16_t FVirtualKey = 0;  // 0: no key assigned
-  uint16_t FActiveMode = 0;  // bit 1 slide design, bit 2 slide show
+  uint16_t FShiftKeys = 0;           // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4
+  uint16_t FVirtualKey = 0;          // 0: no key assigned
+  uint16_t FActiveMode = 0;          // bit 1 slide design, bit 2 slide show
   TCommand* FOrigCommand = nullptr;  // not owned; set only in the dialog's view
 };
 
@@ -61,8 +61,8 @@ struct TUIData {
 
   // The command's key, shift keys and modes; 10 without writing anything when
   // the category or the command is missing. Null out-pointers are skipped.
-  Result GetCommand2(std::u16string_view category, std::u16string_view name, uint16_t* virtualKey,
-                     uint16_t* shiftKeys, uint16_t* activeMode) const;
+  Result GetCommand2(std::u16string_view category, std::u16string_view name, uint16_t* virtualKey, uint16_t* shiftKeys,
+                     uint16_t* activeMode) const;
 };
 
 }  // namespace loomkeys

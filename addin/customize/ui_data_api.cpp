@@ -19,12 +19,12 @@ TUIData* CreateUIData() { return new TUIData(); }
 Result AddCommand2(TUIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
                    uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode) {
   if (!data) return kCallFailed;
-  return data->AddCommand2({Utf16Text(category), Utf16Text(name), Utf16Text(description), virtualKey, shiftKeys,
-                            activeMode});
+  return data->AddCommand2(
+      {Utf16Text(category), Utf16Text(name), Utf16Text(description), virtualKey, shiftKeys, activeMode});
 }
 
-Result AddCommand(TUIData* data, const char* category, const char* name, const char* description,
-                  uint16_t virtualKey, uint16_t shiftKeys) {
+Result AddCommand(TUIData* data, const char* category, const char* name, const char* description, uint16_t virtualKey,
+                  uint16_t shiftKeys) {
   if (!data) return kCallFailed;
   const std::u16string categoryText = AnsiText(category);
   const std::u16string nameText = AnsiText(name);
@@ -38,8 +38,7 @@ Result GetCommand2(TUIData* data, const char16_t* category, const char16_t* name
   return data->GetCommand2(Utf16Text(category), Utf16Text(name), virtualKey, shiftKeys, activeMode);
 }
 
-Result GetCommand(TUIData* data, const char* category, const char* name, uint16_t* virtualKey,
-                  uint16_t* shiftKeys) {
+Result GetCommand(TUIData* data, const char* category, const char* name, uint16_t* virtualKey, uint16_t* shiftKeys) {
   if (!data) return kCallFailed;
   return data->GetCommand2(AnsiText(category), AnsiText(name), virtualKey, shiftKeys, nullptr);
 }

@@ -22,7 +22,8 @@ std::string FormatDebugText(std::string_view format, std::initializer_list<int64
     if ((decimal || hex) && next != arguments.end()) {
       char digits[32];
       if (decimal) std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(*next));
-      else std::snprintf(digits, sizeof digits, "%.8llX", static_cast<unsigned long long>(static_cast<uint32_t>(*next)));
+      else
+        std::snprintf(digits, sizeof digits, "%.8llX", static_cast<unsigned long long>(static_cast<uint32_t>(*next)));
       text += digits;
       ++next;
       i += decimal ? 1 : 3;

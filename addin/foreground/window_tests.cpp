@@ -3,8 +3,8 @@
 namespace loomkeys {
 
 bool IsPowerPointFrameClass(std::u16string_view className) {
-  for (std::u16string_view frame : {u"PPTFrameClass", u"PP9FrameClass", u"PP10FrameClass", u"PP11FrameClass",
-                                    u"PP12FrameClass"}) {
+  for (std::u16string_view frame :
+       {u"PPTFrameClass", u"PP9FrameClass", u"PP10FrameClass", u"PP11FrameClass", u"PP12FrameClass"}) {
     if (className == frame) return true;
   }
   return false;
@@ -16,9 +16,7 @@ bool IsPresenterViewCaption(std::u16string_view caption) {
   return caption.find(u"PowerPoint Presenter View") != std::u16string_view::npos;
 }
 
-bool IsMultipleMainWindowClass(std::u16string_view className) {
-  return className == u"Multiple_PowerPoint_MainWin";
-}
+bool IsMultipleMainWindowClass(std::u16string_view className) { return className == u"Multiple_PowerPoint_MainWin"; }
 
 uint16_t ActiveModeOf(const ForegroundWindow& window) {
   if (!window.exists) return kModeNone;

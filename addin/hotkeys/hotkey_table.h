@@ -36,8 +36,7 @@ class HotKeyTable {
   void RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys);
   // Makes the enabled keys live and the disabled ones dead, calling the system
   // only for keys whose state changes. Does nothing while suspended.
-  void ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& enabled,
-                    const std::vector<KeyCode>& disabled);
+  void ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& enabled, const std::vector<KeyCode>& disabled);
   // Unbinds every live key and remembers which ones to bring back.
   void SuspendHotKeys(WindowHandle window);
   // Binds again the keys that were live at the suspension or added during it.

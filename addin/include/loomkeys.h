@@ -49,21 +49,21 @@ extern "C" {
 
 /* Results of the functions that report an outcome. */
 enum {
-  LOOMKEYS_OK = 0,                   /* success */
-  LOOMKEYS_DUPLICATE = 2,            /* the namespace's earliest entry on this key has the same context */
-  LOOMKEYS_KEY_NOT_BOUND = 3,        /* the key could not be bound as a system hot key */
-  LOOMKEYS_BUFFER_TOO_SMALL = 4,     /* the buffer is too small; the needed size was written back */
-  LOOMKEYS_UNKNOWN_SHORTCUT_ID = 5,  /* no entry has this shortcut id */
-  LOOMKEYS_ERROR_RAISED = 6,         /* an error inside the call: failed copy, bad blob, out of memory */
-  LOOMKEYS_CALL_FAILED = 7,          /* the call failed, or a provider record has an unknown version */
-  LOOMKEYS_UNKNOWN_PROVIDER = 8,     /* the provider handle is not registered */
-  LOOMKEYS_COMMAND_EXISTS = 9,       /* the category already has a command of that name */
-  LOOMKEYS_NO_SUCH_COMMAND = 10,     /* no such category, or no such command in it */
-  LOOMKEYS_NO_ENTRIES = 11,          /* the namespace has no entries */
-  LOOMKEYS_INDEX_PAST_ENTRIES = 12,  /* the namespace has fewer entries than the 1-based index */
-  LOOMKEYS_NO_SUCH_CONTEXT = 13,     /* the namespace has entries, but none with this context */
-  LOOMKEYS_WRONG_THREAD = 14         /* called on another thread than the one that loaded the library:
-                                        nothing was done (see "Threads" above) */
+  LOOMKEYS_OK = 0,                  /* success */
+  LOOMKEYS_DUPLICATE = 2,           /* the namespace's earliest entry on this key has the same context */
+  LOOMKEYS_KEY_NOT_BOUND = 3,       /* the key could not be bound as a system hot key */
+  LOOMKEYS_BUFFER_TOO_SMALL = 4,    /* the buffer is too small; the needed size was written back */
+  LOOMKEYS_UNKNOWN_SHORTCUT_ID = 5, /* no entry has this shortcut id */
+  LOOMKEYS_ERROR_RAISED = 6,        /* an error inside the call: failed copy, bad blob, out of memory */
+  LOOMKEYS_CALL_FAILED = 7,         /* the call failed, or a provider record has an unknown version */
+  LOOMKEYS_UNKNOWN_PROVIDER = 8,    /* the provider handle is not registered */
+  LOOMKEYS_COMMAND_EXISTS = 9,      /* the category already has a command of that name */
+  LOOMKEYS_NO_SUCH_COMMAND = 10,    /* no such category, or no such command in it */
+  LOOMKEYS_NO_ENTRIES = 11,         /* the namespace has no entries */
+  LOOMKEYS_INDEX_PAST_ENTRIES = 12, /* the namespace has fewer entries than the 1-based index */
+  LOOMKEYS_NO_SUCH_CONTEXT = 13,    /* the namespace has entries, but none with this context */
+  LOOMKEYS_WRONG_THREAD = 14        /* called on another thread than the one that loaded the library:
+                                       nothing was done (see "Threads" above) */
 };
 
 /* Shift keys, as RegisterHotKey takes them. */
@@ -90,8 +90,7 @@ enum {
  * the library and are valid until the callback returns.
  */
 typedef void(LOOMKEYS_CALL* TShortcutCallbackFunc)(const wchar_t* lpNamespace, uint16_t uVirtualKey,
-                                                   uint16_t uShiftKeys, const wchar_t* lpContext,
-                                                   uint32_t uShortcutId);
+                                                   uint16_t uShiftKeys, const wchar_t* lpContext, uint32_t uShortcutId);
 
 /* ---- Shortcuts ---------------------------------------------------------- */
 
@@ -99,14 +98,13 @@ typedef void(LOOMKEYS_CALL* TShortcutCallbackFunc)(const wchar_t* lpNamespace, u
    0 and the new id in *lpShortcutId; 2 duplicate; 3 the key could not be
    bound (held by another program); 14 on another thread than the library's.
    Nothing is stored unless 0. */
-LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtualKey,
-                                                     uint16_t uShiftKeys, uint16_t uActiveMode,
-                                                     TShortcutCallbackFunc lpCallback, const char* lpContext,
-                                                     uint32_t* lpShortcutId);
+LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtualKey, uint16_t uShiftKeys,
+                                                     uint16_t uActiveMode, TShortcutCallbackFunc lpCallback,
+                                                     const char* lpContext, uint32_t* lpShortcutId);
 /* RegisterShortcut2 with every active mode (0xFFFF). */
-LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut(const char* lpNamespace, uint16_t uVirtualKey,
-                                                    uint16_t uShiftKeys, TShortcutCallbackFunc lpCallback,
-                                                    const char* lpContext, uint32_t* lpShortcutId);
+LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterShortcut(const char* lpNamespace, uint16_t uVirtualKey, uint16_t uShiftKeys,
+                                                    TShortcutCallbackFunc lpCallback, const char* lpContext,
+                                                    uint32_t* lpShortcutId);
 /* Removes a shortcut; its key is released when it was the key's last.
    0; 5 unknown id; 14 on another thread than the library's. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterShortcut(uint32_t uShortcutId);
@@ -121,8 +119,7 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutInfoByContext(const char* lpNamesp
 LOOMKEYS_API uint32_t LOOMKEYS_CALL GetShortcutCount(const char* lpNamespace);
 /* The context length of the namespace's shortcut number uIndex (1-based).
    0; 11 no entries; 12 fewer entries than uIndex. */
-LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutDataSize(const char* lpNamespace, uint32_t uIndex,
-                                                       uint32_t* lpSize);
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetShortcutDataSize(const char* lpNamespace, uint32_t uIndex, uint32_t* lpSize);
 /* Copies that shortcut's context (no terminator) and its id. *lpSize is in:
    the buffer's size, out: the context's length. 0; 4 too small (size and id
    written); 6 the buffer could not be written; 11; 12. */
@@ -180,18 +177,16 @@ LOOMKEYS_API TUIDataHandle LOOMKEYS_CALL CreateUIData(void);
 /* Adds a command, creating its category on first use. 0 added; 9 the
    category already has a command of that name (nothing changed); 7 failed
    (also for a null handle). uVirtualKey 0 means that no key is assigned. */
-LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategory,
-                                               const wchar_t* lpName, const wchar_t* lpDescription,
-                                               uint16_t uVirtualKey, uint16_t uShiftKeys, uint16_t uActiveMode);
+LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
+                                               const wchar_t* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys,
+                                               uint16_t uActiveMode);
 /* AddCommand2 with ANSI strings and every active mode (0xFFFF). */
 LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
-                                              const char* lpDescription, uint16_t uVirtualKey,
-                                              uint16_t uShiftKeys);
+                                              const char* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys);
 /* Reads a command's key, shift keys and active mode back. 0 found; 10 no
    such category or command (nothing written); 7 failed (also for a null handle). */
-LOOMKEYS_API int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategory,
-                                               const wchar_t* lpName, uint16_t* lpVirtualKey,
-                                               uint16_t* lpShiftKeys, uint16_t* lpActiveMode);
+LOOMKEYS_API int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
+                                               uint16_t* lpVirtualKey, uint16_t* lpShiftKeys, uint16_t* lpActiveMode);
 /* GetCommand2 with ANSI strings, without the active mode. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
                                               uint16_t* lpVirtualKey, uint16_t* lpShiftKeys);
@@ -257,9 +252,10 @@ LOOMKEYS_STATIC_ASSERT(sizeof(void*) == 8, "Loomkeys.dll is a 64-bit library: bu
 LOOMKEYS_STATIC_ASSERT(offsetof(TUIProviderNative, Version) == 0 && offsetof(TUIProviderNative, OnCreateUI) == 4 &&
                            offsetof(TUIProviderNative, OnDestroyUI) == 12 && sizeof(TUIProviderNative) == 20,
                        "version-10 provider record: Version at 0, OnCreateUI at 4, OnDestroyUI at 12, 20 bytes");
-LOOMKEYS_STATIC_ASSERT(offsetof(TUIProviderMacro, Version) == 0 && offsetof(TUIProviderMacro, OnCreateUIMacro) == 8 &&
-                           offsetof(TUIProviderMacro, OnDestroyUIMacro) == 16 && sizeof(TUIProviderMacro) == 24,
-                       "version-20 provider record: Version at 0, OnCreateUIMacro at 8, OnDestroyUIMacro at 16, 24 bytes");
+LOOMKEYS_STATIC_ASSERT(
+    offsetof(TUIProviderMacro, Version) == 0 && offsetof(TUIProviderMacro, OnCreateUIMacro) == 8 &&
+        offsetof(TUIProviderMacro, OnDestroyUIMacro) == 16 && sizeof(TUIProviderMacro) == 24,
+    "version-20 provider record: Version at 0, OnCreateUIMacro at 8, OnDestroyUIMacro at 16, 24 bytes");
 LOOMKEYS_STATIC_ASSERT(offsetof(TUIProvider, Version) == 0 && sizeof(TUIProvider) == 24,
                        "provider record union: Version first, as large as the version-20 record");
 #undef LOOMKEYS_STATIC_ASSERT
@@ -272,8 +268,7 @@ LOOMKEYS_STATIC_ASSERT(offsetof(TUIProvider, Version) == 0 && sizeof(TUIProvider
 LOOMKEYS_API int32_t LOOMKEYS_CALL RegisterUIProvider(const TUIProvider* lpProvider, TUIProviderHandle* lpHandle);
 /* RegisterUIProvider, but the provider goes to the front of the list: its
    categories come first in the dialog. For the host add-in. */
-LOOMKEYS_API int32_t LOOMKEYS_CALL InitializeKeyloomAddin(const TUIProvider* lpProvider,
-                                                          TUIProviderHandle* lpHandle);
+LOOMKEYS_API int32_t LOOMKEYS_CALL InitializeKeyloomAddin(const TUIProvider* lpProvider, TUIProviderHandle* lpHandle);
 /* Removes and frees a provider. 0; 8 the handle is not registered (also
    null, or already removed); 7 failed. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL UnregisterUIProvider(TUIProviderHandle provider);

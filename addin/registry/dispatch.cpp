@@ -40,8 +40,11 @@ bool ShortcutRegistry::DispatchHotKey(uintptr_t, uintptr_t lParam, ClientCodeGua
     // An entry without a callback has nothing to call; it is skipped.
     if (!current.FShortcutCallbackFunc) continue;
 
-    const PendingCall call{current.FShortcutCallbackFunc, CallbackText(current.FNamespace),
-                           CallbackText(current.FContext), current.FVirtualKey, current.FShiftKeys,
+    const PendingCall call{current.FShortcutCallbackFunc,
+                           CallbackText(current.FNamespace),
+                           CallbackText(current.FContext),
+                           current.FVirtualKey,
+                           current.FShiftKeys,
                            current.FShortcutId};
     const auto error = guard.Run([&call] {
       call.callback(call.nameSpace.Text(), call.virtualKey, call.shiftKeys, call.context.Text(), call.shortcutId);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace loomkeys {
 namespace {
 
@@ -78,7 +77,8 @@ size_t NamespaceBlobSize(std::span<const TRegistryEntry* const> entries, BlobLay
 std::vector<uint8_t> WriteNamespaceBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout) {
   std::vector<uint8_t> blob(NamespaceBlobSize(entries, layout));
   uint8_t* out = blob.data();
-  EncodeBlob(entries, layout, [&out](const uint8_t* bytes, size_t count) { out = std::copy(bytes, bytes + count, out); });
+  EncodeBlob(entries, layout,
+             [&out](const uint8_t* bytes, size_t count) { out = std::copy(bytes, bytes + count, out); });
   return blob;
 }
 

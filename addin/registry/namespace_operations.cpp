@@ -32,8 +32,8 @@ uint32_t ShortcutRegistry::GetNamespaceDataSize(std::string_view nameSpace, Blob
   return static_cast<uint32_t>(length < kLargest ? length : kLargest);
 }
 
-Result ShortcutRegistry::GetNamespaceData(std::string_view nameSpace, BlobLayout layout, void* buffer,
-                                          uint32_t* size, CopyFunction copy) {
+Result ShortcutRegistry::GetNamespaceData(std::string_view nameSpace, BlobLayout layout, void* buffer, uint32_t* size,
+                                          CopyFunction copy) {
   LockHold hold(lock_);
   try {
     const auto entries = NamespaceEntries(nameSpace);
@@ -66,8 +66,8 @@ Result ShortcutRegistry::LoadNamespace(std::string_view nameSpace, BlobLayout la
     return ReadNamespaceBlob(*blob, layout, [&](const BlobRecord& record) {
       // The result is dropped on purpose: a duplicate, or a key that the
       // system will not bind, skips this record and the load goes on.
-      RegisterShortcut2(nameSpace, record.virtualKey, record.shiftKeys, record.activeMode, callback,
-                        record.context, nullptr);
+      RegisterShortcut2(nameSpace, record.virtualKey, record.shiftKeys, record.activeMode, callback, record.context,
+                        nullptr);
     });
   } catch (const std::exception&) {
     // Records registered before the failure stay registered.

@@ -9,9 +9,8 @@ namespace loomkeys {
 
 // The client's callback. Both strings arrive in the counted, doubled form of
 // callback_text.h and belong to the library until the call returns.
-using ShortcutCallback = void(LOOMKEYS_STDCALL*)(const char16_t* lpNamespace, uint16_t uVirtualKey,
-                                                 uint16_t uShiftKeys, const char16_t* lpContext,
-                                                 uint32_t uShortcutId);
+using ShortcutCallback = void(LOOMKEYS_STDCALL*)(const char16_t* lpNamespace, uint16_t uVirtualKey, uint16_t uShiftKeys,
+                                                 const char16_t* lpContext, uint32_t uShortcutId);
 
 // The active modes that the foreground window decides (none, slide design,
 // slide show); an entry's active mode is a bit set over the last two.

@@ -18,8 +18,7 @@ typename Container::node_type MakeNode(Arguments&&... arguments) {
 
 }  // namespace
 
-ShortcutRegistry::ShortcutRegistry(HotKeyTable& hotKeys, WindowHandle window)
-    : hotKeys_(hotKeys), window_(window) {}
+ShortcutRegistry::ShortcutRegistry(HotKeyTable& hotKeys, WindowHandle window) : hotKeys_(hotKeys), window_(window) {}
 
 ShortcutRegistry::~ShortcutRegistry() {
   LockHold hold(lock_);
@@ -51,9 +50,8 @@ uint32_t ShortcutRegistry::NextId() noexcept {
   return id;
 }
 
-Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t virtualKey,
-                                           uint16_t shiftKeys, uint16_t activeMode,
-                                           ShortcutCallback callback, std::string_view context,
+Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t virtualKey, uint16_t shiftKeys,
+                                           uint16_t activeMode, ShortcutCallback callback, std::string_view context,
                                            uint32_t* shortcutId) {
   LockHold hold(lock_);
   const KeyCode code = MakeKeyCode(virtualKey, shiftKeys);
@@ -154,8 +152,7 @@ uint32_t ShortcutRegistry::GetShortcutCount(std::string_view nameSpace) {
   return static_cast<uint32_t>(std::distance(NamespaceBegin(nameSpace), NamespaceEnd(nameSpace)));
 }
 
-Result ShortcutRegistry::FindByIndex(std::string_view nameSpace, uint32_t index,
-                                     const TRegistryEntry** found) const {
+Result ShortcutRegistry::FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const {
   auto at = NamespaceBegin(nameSpace);
   const auto end = NamespaceEnd(nameSpace);
   if (at == end) return kNoEntries;
@@ -174,8 +171,8 @@ Result ShortcutRegistry::GetShortcutDataSize(std::string_view nameSpace, uint32_
   return result;
 }
 
-Result ShortcutRegistry::GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer,
-                                         uint32_t* size, uint32_t* shortcutId, CopyFunction copy) {
+Result ShortcutRegistry::GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size,
+                                         uint32_t* shortcutId, CopyFunction copy) {
   LockHold hold(lock_);
   const TRegistryEntry* entry = nullptr;
   const Result result = FindByIndex(nameSpace, index, &entry);

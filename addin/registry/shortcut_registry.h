@@ -55,9 +55,8 @@ class ShortcutRegistry {
 
   // 0 and the new id; 2 duplicate; 3 the key could not be bound. Nothing is
   // stored and *shortcutId is untouched unless the result is 0.
-  Result RegisterShortcut2(std::string_view nameSpace, uint16_t virtualKey, uint16_t shiftKeys,
-                           uint16_t activeMode, ShortcutCallback callback, std::string_view context,
-                           uint32_t* shortcutId);
+  Result RegisterShortcut2(std::string_view nameSpace, uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode,
+                           ShortcutCallback callback, std::string_view context, uint32_t* shortcutId);
   Result UnregisterShortcut(uint32_t shortcutId);
 
   // Queries; each out-pointer may be null and is then not written.
@@ -67,8 +66,8 @@ class ShortcutRegistry {
   Result GetShortcutDataSize(std::string_view nameSpace, uint32_t index, uint32_t* size);
   // *size is in: the buffer's size, out: the context's length. copy writes
   // into the caller's buffer and reports a fault as false (result 6).
-  Result GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size,
-                         uint32_t* shortcutId, CopyFunction copy = GuardedCopy);
+  Result GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size, uint32_t* shortcutId,
+                         CopyFunction copy = GuardedCopy);
 
   // Namespace-wide operations (namespace_operations.cpp).
   // The length of the namespace's blob text; 0 when it has no entries.
@@ -81,8 +80,7 @@ class ShortcutRegistry {
   // records that are duplicates or whose key cannot be bound are skipped.
   // 0 loaded; 6 bad text, wrong version, or a cut-off last record (the
   // complete records before it stay registered).
-  Result LoadNamespace(std::string_view nameSpace, BlobLayout layout, ShortcutCallback callback,
-                       std::string_view text);
+  Result LoadNamespace(std::string_view nameSpace, BlobLayout layout, ShortcutCallback callback, std::string_view text);
   // Removes every entry of the namespace, unbinding keys that lose their last entry.
   void UnloadNamespace(std::string_view nameSpace);
   // Moves every entry of nameSpace to newNameSpace; keys and ids stay.

@@ -26,8 +26,7 @@ bool DebugSwitchIsOn() {
   DWORD type = REG_NONE;
   DWORD value = 0;
   DWORD size = sizeof value;
-  const LSTATUS status =
-      RegQueryValueExW(key, kSwitchValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  const LSTATUS status = RegQueryValueExW(key, kSwitchValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
   RegCloseKey(key);
   // Only a 32-bit number is a switch. Any other type reads as off: the bytes
   // of the string "1" or "0" would otherwise look like a non-zero number, and
@@ -39,8 +38,8 @@ bool DebugSwitchIsOn() {
 // while it is open but not write it, so a second process with the switch on
 // fails here and logs nothing.
 HANDLE OpenLogFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   LARGE_INTEGER zero = {};
   if (!SetFilePointerEx(file, zero, nullptr, FILE_END)) {

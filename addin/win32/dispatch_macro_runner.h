@@ -17,8 +17,7 @@ class DispatchMacroRunner final : public MacroRunner {
   DispatchMacroRunner& operator=(const DispatchMacroRunner&) = delete;
 
   std::optional<std::u16string> RunCreateMacro(std::string_view macroName, TUIData* tree) override;
-  std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, TUIData* tree,
-                                                bool cancelled) override;
+  std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, TUIData* tree, bool cancelled) override;
 
  private:
   // Application.Run(name, handle[, cancelled]) with every argument by reference.

@@ -11,9 +11,8 @@ constexpr BlobLayout kFirst = BlobLayout::kWithoutActiveMode;
 constexpr BlobLayout kSecond = BlobLayout::kWithActiveMode;
 
 uint32_t DataSize(const char* lpNamespace, BlobLayout layout) {
-  return GuardedExport<uint32_t>(0, [&](Library& library) {
-    return library.Registry().GetNamespaceDataSize(AnsiArgument(lpNamespace), layout);
-  });
+  return GuardedExport<uint32_t>(
+      0, [&](Library& library) { return library.Registry().GetNamespaceDataSize(AnsiArgument(lpNamespace), layout); });
 }
 
 int32_t Data(const char* lpNamespace, void* lpBuffer, uint32_t* lpSize, BlobLayout layout) {

@@ -26,13 +26,13 @@ void WriteIfGiven(T* target, T value) {
 extern "C" {
 
 int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtualKey, uint16_t uShiftKeys,
-                                        uint16_t uActiveMode, TShortcutCallbackFunc lpCallback,
-                                        const char* lpContext, uint32_t* lpShortcutId) {
+                                        uint16_t uActiveMode, TShortcutCallbackFunc lpCallback, const char* lpContext,
+                                        uint32_t* lpShortcutId) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) -> int32_t {
     if (!OnLibraryThread(library)) return kWrongThread;
     return library.Registry().RegisterShortcut2(AnsiArgument(lpNamespace), uVirtualKey, uShiftKeys, uActiveMode,
-                                                reinterpret_cast<ShortcutCallback>(lpCallback),
-                                                AnsiArgument(lpContext), lpShortcutId);
+                                                reinterpret_cast<ShortcutCallback>(lpCallback), AnsiArgument(lpContext),
+                                                lpShortcutId);
   });
 }
 
@@ -49,8 +49,8 @@ int32_t LOOMKEYS_CALL UnregisterShortcut(uint32_t uShortcutId) {
   });
 }
 
-int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t* lpVirtualKey,
-                                                  uint16_t* lpShiftKeys, uint16_t* lpActiveMode) {
+int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t* lpVirtualKey, uint16_t* lpShiftKeys,
+                                                  uint16_t* lpActiveMode) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
     ShortcutInfo info;
     const Result result = library.Registry().GetShortcutInfoByShortcutId(uShortcutId, &info);
@@ -63,9 +63,8 @@ int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t
   });
 }
 
-int32_t LOOMKEYS_CALL GetShortcutInfoByContext(const char* lpNamespace, const char* lpContext,
-                                               uint16_t* lpVirtualKey, uint16_t* lpShiftKeys,
-                                               uint16_t* lpActiveMode, uint32_t* lpShortcutId) {
+int32_t LOOMKEYS_CALL GetShortcutInfoByContext(const char* lpNamespace, const char* lpContext, uint16_t* lpVirtualKey,
+                                               uint16_t* lpShiftKeys, uint16_t* lpActiveMode, uint32_t* lpShortcutId) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
     ShortcutInfo info;
     const Result result =

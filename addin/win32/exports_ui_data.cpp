@@ -31,8 +31,8 @@ int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategor
                                   const wchar_t* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys,
                                   uint16_t uActiveMode) {
   return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
-    return loomkeys::AddCommand2(Tree(uiData), Utf16(lpCategory), Utf16(lpName), Utf16(lpDescription),
-                                 uVirtualKey, uShiftKeys, uActiveMode);
+    return loomkeys::AddCommand2(Tree(uiData), Utf16(lpCategory), Utf16(lpName), Utf16(lpDescription), uVirtualKey,
+                                 uShiftKeys, uActiveMode);
   });
 }
 

@@ -16,8 +16,7 @@ using loomkeys::TUIProviderEntry;
 // reads, whatever compiler the client uses.
 static_assert(offsetof(TUIProviderNative, OnCreateUI) == 4 && offsetof(TUIProviderNative, OnDestroyUI) == 12 &&
               sizeof(TUIProviderNative) == loomkeys::kNativeProviderRecordSize);
-static_assert(offsetof(TUIProviderMacro, OnCreateUIMacro) == 8 &&
-              offsetof(TUIProviderMacro, OnDestroyUIMacro) == 16 &&
+static_assert(offsetof(TUIProviderMacro, OnCreateUIMacro) == 8 && offsetof(TUIProviderMacro, OnDestroyUIMacro) == 16 &&
               sizeof(TUIProviderMacro) == loomkeys::kMacroProviderRecordSize);
 static_assert(LOOMKEYS_PROVIDER_NATIVE == loomkeys::kNativeProviderVersion &&
               LOOMKEYS_PROVIDER_MACRO == loomkeys::kMacroProviderVersion);

@@ -9,8 +9,7 @@ constexpr UINT_PTR kTimerId = 1;
 
 }  // namespace
 
-HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events)
-    : instance_(instance), events_(events) {
+HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events) : instance_(instance), events_(events) {
   // The class itself points at DefWindowProcW, not into this DLL: should the
   // DLL be unloaded while the window outlives it, neither the window nor a
   // class left registered can call into code that is gone. Our procedure is
@@ -22,8 +21,7 @@ HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events)
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);  // may already exist from an earlier load: it is the same class
   // A border-less top-level popup, 116 x 29 at 192, 107, that is never shown.
-  window_ = CreateWindowExW(0, kClassName, kCaption, WS_POPUP, 192, 107, 116, 29, nullptr, nullptr,
-                            instance_, nullptr);
+  window_ = CreateWindowExW(0, kClassName, kCaption, WS_POPUP, 192, 107, 116, 29, nullptr, nullptr, instance_, nullptr);
   if (!window_) return;
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));

@@ -8,9 +8,7 @@ struct ReentrantLock::Impl {
   CRITICAL_SECTION section;
 };
 
-ReentrantLock::ReentrantLock() : impl_(std::make_unique<Impl>()) {
-  InitializeCriticalSection(&impl_->section);
-}
+ReentrantLock::ReentrantLock() : impl_(std::make_unique<Impl>()) { InitializeCriticalSection(&impl_->section); }
 
 ReentrantLock::~ReentrantLock() { DeleteCriticalSection(&impl_->section); }
 

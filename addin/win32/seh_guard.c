@@ -20,8 +20,7 @@ LONG LoomkeysSehFilter(EXCEPTION_POINTERS* info, void* establisherFrame) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
-__attribute__((noinline)) bool LoomkeysRunGuarded(void (*body)(void*), void* context,
-                                                  struct StructuredFault* fault) {
+__attribute__((noinline)) bool LoomkeysRunGuarded(void (*body)(void*), void* context, struct StructuredFault* fault) {
   volatile bool finished = false;
   __try1(LoomkeysSehFilter)
   body(context);

@@ -26,8 +26,8 @@ void BuildLauncher(const std::string& ownPath, const std::string& fileName, cons
   // Without a fresh copy, the payload would land inside whatever older file
   // of that name could still be opened, so a failed copy ends the build.
   if (!CopyFileA(ownPath.c_str(), fileName.c_str(), FALSE)) return;
-  FileHandle file(CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+  FileHandle file(
+      CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   LARGE_INTEGER offset;
   offset.QuadPart = StubSize();

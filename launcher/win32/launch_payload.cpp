@@ -23,8 +23,8 @@ static_assert(sizeof(SHELLEXECUTEINFOA) == 60);
 // any length inside it decides an allocation; the decoder checks every length
 // against the mapped bytes.
 std::optional<Payload> ReadOwnPayload(const std::string& ownPath) {
-  FileHandle file(CreateFileA(ownPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileA(ownPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size;
   if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
   const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);

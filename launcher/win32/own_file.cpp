@@ -22,8 +22,8 @@ std::string OwnPath() {
 std::optional<uint64_t> FileSizeOf(const std::string& path) {
   // Others may read or even write the file meanwhile (another builder may be
   // copying it); only its size is wanted.
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size;
   if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
   return static_cast<uint64_t>(size.QuadPart);

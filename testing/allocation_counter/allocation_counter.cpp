@@ -21,9 +21,7 @@ void* Allocate(std::size_t size) {
 
 namespace loomkeys::testing {
 
-AllocationCount AllocationsSoFar() noexcept {
-  return {allocations, bytes};
-}
+AllocationCount AllocationsSoFar() noexcept { return {allocations, bytes}; }
 
 }  // namespace loomkeys::testing
 

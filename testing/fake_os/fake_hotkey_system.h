@@ -49,7 +49,7 @@ class FakeHotKeySystem : public HotKeySystem {
   std::set<KeyCode> refused_;
   bool failAtoms_ = false;
   std::map<uint16_t, Atom> atoms_;
-  uint16_t nextAtom_ = 0xC000;            // global atoms live above 0xC000
+  uint16_t nextAtom_ = 0xC000;  // global atoms live above 0xC000
   std::map<std::pair<WindowHandle, int>, KeyCode> bound_;
 };
 

@@ -68,7 +68,8 @@ void ReferenceHotKeyTable::ResumeHotKeys(WindowHandle window) {
   hotKeysActive_ = true;
   for (const Item& item : hotKeyList_) {
     const KeyCode code = *ParseHotKeyAtomName(item.first);
-    if (item.second.Active) system_.BindHotKey(window, item.second.KeyAtom, KeyCodeShiftKeys(code), KeyCodeVirtualKey(code));
+    if (item.second.Active)
+      system_.BindHotKey(window, item.second.KeyAtom, KeyCodeShiftKeys(code), KeyCodeVirtualKey(code));
   }
 }
 

@@ -24,8 +24,8 @@ int ReferenceRegistry::FindKey(KeyCode code) const {
 }
 
 Result ReferenceRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t virtualKey, uint16_t shiftKeys,
-                                            uint16_t activeMode, ShortcutCallback callback,
-                                            std::string_view context, uint32_t* shortcutId) {
+                                            uint16_t activeMode, ShortcutCallback callback, std::string_view context,
+                                            uint32_t* shortcutId) {
   const KeyCode code = MakeKeyCode(virtualKey, shiftKeys);
   int position = FindKey(code);
   if (position < 0) {
@@ -148,8 +148,8 @@ uint32_t ReferenceRegistry::GetNamespaceDataSize(std::string_view nameSpace, Blo
   return static_cast<uint32_t>(std::min<uint64_t>(length, std::numeric_limits<uint32_t>::max()));
 }
 
-Result ReferenceRegistry::GetNamespaceData(std::string_view nameSpace, BlobLayout layout, void* buffer,
-                                           uint32_t* size, CopyFunction copy) {
+Result ReferenceRegistry::GetNamespaceData(std::string_view nameSpace, BlobLayout layout, void* buffer, uint32_t* size,
+                                           CopyFunction copy) {
   const auto entries = NamespaceEntries(nameSpace);
   const uint64_t length = uint64_t{2} * NamespaceBlobSize(entries, layout);
   if (length > std::numeric_limits<uint32_t>::max()) return kErrorRaised;
@@ -214,7 +214,9 @@ bool ReferenceRegistry::DispatchHotKey(uintptr_t, uintptr_t lParam, ClientCodeGu
 
 void ReferenceRegistry::ApplyActiveMode(WindowHandle window, uint16_t mode) {
   std::vector<KeyCode> enabled, disabled;
-  auto contains = [](const std::vector<KeyCode>& set, KeyCode k) { return std::find(set.begin(), set.end(), k) != set.end(); };
+  auto contains = [](const std::vector<KeyCode>& set, KeyCode k) {
+    return std::find(set.begin(), set.end(), k) != set.end();
+  };
   for (size_t k = shortcutEntryLists_.size(); k-- > 0;) {
     const auto& entries = shortcutEntryLists_[k];
     for (size_t e = entries.size(); e-- > 0;) {

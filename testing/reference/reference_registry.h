@@ -35,14 +35,13 @@ class ReferenceRegistry {
   Result GetShortcutInfoByContext(std::string_view nameSpace, std::string_view context, ShortcutInfo* info);
   uint32_t GetShortcutCount(std::string_view nameSpace);
   Result GetShortcutDataSize(std::string_view nameSpace, uint32_t index, uint32_t* size);
-  Result GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size,
-                         uint32_t* shortcutId, CopyFunction copy = GuardedCopy);
+  Result GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size, uint32_t* shortcutId,
+                         CopyFunction copy = GuardedCopy);
 
   uint32_t GetNamespaceDataSize(std::string_view nameSpace, BlobLayout layout);
   Result GetNamespaceData(std::string_view nameSpace, BlobLayout layout, void* buffer, uint32_t* size,
                           CopyFunction copy = GuardedCopy);
-  Result LoadNamespace(std::string_view nameSpace, BlobLayout layout, ShortcutCallback callback,
-                       std::string_view text);
+  Result LoadNamespace(std::string_view nameSpace, BlobLayout layout, ShortcutCallback callback, std::string_view text);
   void UnloadNamespace(std::string_view nameSpace);
   void NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace);
 

@@ -18,13 +18,12 @@ int CppClientUsesTheHeader() {
   uint32_t id = 0;
   // Shift+Ctrl+Alt+F12 is a combination that nothing else here holds.
   constexpr uint16_t kShift = LOOMKEYS_MOD_CONTROL | LOOMKEYS_MOD_SHIFT | LOOMKEYS_MOD_ALT;
-  if (RegisterShortcut2("HeaderTest", 0x7B, kShift, LOOMKEYS_MODE_SLIDE_SHOW, OnShortcut, "f12", &id) !=
-      LOOMKEYS_OK)
+  if (RegisterShortcut2("HeaderTest", 0x7B, kShift, LOOMKEYS_MODE_SLIDE_SHOW, OnShortcut, "f12", &id) != LOOMKEYS_OK)
     return 1;
   uint16_t key = 0, shift = 0, mode = 0;
   uint32_t foundId = 0;
-  if (GetShortcutInfoByContext("HeaderTest", "f12", &key, &shift, &mode, &foundId) != LOOMKEYS_OK ||
-      key != 0x7B || shift != kShift || mode != LOOMKEYS_MODE_SLIDE_SHOW || foundId != id)
+  if (GetShortcutInfoByContext("HeaderTest", "f12", &key, &shift, &mode, &foundId) != LOOMKEYS_OK || key != 0x7B ||
+      shift != kShift || mode != LOOMKEYS_MODE_SLIDE_SHOW || foundId != id)
     return 2;
   if (UnregisterShortcut(id) != LOOMKEYS_OK) return 3;
   if (GetShortcutCount("HeaderTest") != 0) return 4;

@@ -20,8 +20,8 @@ TEST(AtomName, ParsesBackWhatItWrites) {
 }
 
 TEST(AtomName, RejectsTextThatIsNoAtomName) {
-  for (const char* text : {"", "PowerPoint0074000", "PowerPoint007400060", "Powerpoint00740006",
-                           "PowerPoint0074000G"}) {
+  for (const char* text :
+       {"", "PowerPoint0074000", "PowerPoint007400060", "Powerpoint00740006", "PowerPoint0074000G"}) {
     EXPECT_FALSE(ParseHotKeyAtomName(text).has_value()) << text;
   }
 }

@@ -122,8 +122,7 @@ TEST_F(CustomizeEntryTest, ProvidersAreToldWhetherTheDialogWasCancelled) {
   Register(MacroRecord("Fill", "Read"));
   dialog.cancel = true;
   Show();
-  EXPECT_EQ(events,
-            (std::vector<std::string>{"create A", "run Fill", "dialog", "destroy A 65535", "run Read true"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"create A", "run Fill", "dialog", "destroy A 65535", "run Read true"}));
   events.clear();
   dialog.cancel = false;
   Show();
@@ -166,8 +165,8 @@ TEST_F(CustomizeEntryTest, AFailingEventIsShownInItsPassesBoxAndThePassGoesOn) {
   onCreate['A'] = [](TUIData**) { throw std::runtime_error("create failed"); };
   onDestroy['B'] = [](TUIData*, uint16_t) { throw std::runtime_error("destroy failed"); };
   Show();
-  EXPECT_EQ(events, (std::vector<std::string>{"create A", "run ", "create B", "dialog", "destroy A 0",
-                                              "run Read false", "destroy B 0"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"create A", "run ", "create B", "dialog", "destroy A 0", "run Read false",
+                                              "destroy B 0"}));
   EXPECT_EQ(boxes.shown, (std::vector<ErrorBox>{{u"OnCreateUI Exception", u"create failed"},
                                                 {u"OnCreateUI Exception", u"Macro not found"},
                                                 {u"OnDestroyUI Exception", u"destroy failed"}}));
@@ -204,15 +203,15 @@ TEST_F(CustomizeEntryTest, EventsThatAddOrRemoveProvidersNeverCauseADoubleOrFree
   const std::vector<std::byte> d = Native<'D'>();
   const std::vector<std::byte> e = Native<'E'>();
   onCreate['A'] = [&](TUIData**) {
-    entry.UnregisterProvider(a);                                       // itself
+    entry.UnregisterProvider(a);  // itself
     TUIProviderEntry* handle;
     providers.Register(d.data(), &handle, ProviderPlacement::kFront);  // ahead of everybody
     providers.Register(e.data(), &handle, ProviderPlacement::kBack);   // appended
   };
   onCreate['D'] = [&](TUIData**) { entry.UnregisterProvider(b); };
   Show();
-  EXPECT_EQ(events, (std::vector<std::string>{"create A", "create D", "create C", "create E", "dialog",
-                                              "destroy D 0", "destroy C 0", "destroy E 0"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"create A", "create D", "create C", "create E", "dialog", "destroy D 0",
+                                              "destroy C 0", "destroy E 0"}));
 }
 
 TEST_F(CustomizeEntryTest, AVersion20TreeGoesWithItsProvider) {
@@ -239,7 +238,7 @@ TEST_F(CustomizeEntryTest, ATreeDestroyedDuringTheRunStaysValidUntilTheRunEnds) 
   TUIProviderEntry* macro = Register(MacroRecord("Fill", "Read"));
   macros.during = [&](TUIData* tree) {
     if (events.back() != "run Fill") return;
-    entry.UnregisterProvider(macro);                       // releases the tree the macro is filling
+    entry.UnregisterProvider(macro);                                      // releases the tree the macro is filling
     EXPECT_EQ(AddCommand2(tree, u"Edit", u"Copy", u"", 'C', 2, 3), kOk);  // still usable
   };
   Show();

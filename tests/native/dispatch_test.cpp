@@ -42,9 +42,7 @@ class DispatchTest : public testing::RegistryFixture {
     calls.clear();
     duringCall = nullptr;
   }
-  bool Press(uint16_t vk, uint16_t sk) {
-    return registry->DispatchHotKey(0, MakeKeyCode(vk, sk), guard, boxes);
-  }
+  bool Press(uint16_t vk, uint16_t sk) { return registry->DispatchHotKey(0, MakeKeyCode(vk, sk), guard, boxes); }
   std::vector<uint32_t> CalledIds() const {
     std::vector<uint32_t> ids;
     for (const Call& call : calls) ids.push_back(call.id);

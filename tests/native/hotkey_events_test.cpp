@@ -64,8 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
         PressCase{"own window", true, u"PPTFrameClass", true, {"HotKey = 00410003", "HotKey called = 00410003"}, 1},
         PressCase{"own dialog", true, u"#32770", true, {"HotKey = 00410003", "HotKey called = 00410003"}, 1},
         PressCase{"another program", true, u"Notepad", false, {"HotKey = 00410003"}, 0},
-        PressCase{"multiple-window main window elsewhere", true, u"Multiple_PowerPoint_MainWin", false,
-                  {"HotKey = 00410003"}, 1},
+        PressCase{"multiple-window main window elsewhere",
+                  true,
+                  u"Multiple_PowerPoint_MainWin",
+                  false,
+                  {"HotKey = 00410003"},
+                  1},
         PressCase{"no window in front", false, u"", false, {"HotKey = 00410003"}, 0}));
 
 }  // namespace

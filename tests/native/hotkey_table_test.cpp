@@ -19,9 +19,7 @@ class HotKeyTableTest : public ::testing::Test {
   FakeHotKeySystem system;
   HotKeyTable table{system};
 
-  void Add(KeyCode key) {
-    ASSERT_TRUE(table.AddSystemHotKey(kWindow, KeyCodeVirtualKey(key), KeyCodeShiftKeys(key)));
-  }
+  void Add(KeyCode key) { ASSERT_TRUE(table.AddSystemHotKey(kWindow, KeyCodeVirtualKey(key), KeyCodeShiftKeys(key))); }
   std::vector<KeyCode> Bound() const { return system.BoundKeys(); }
 };
 

@@ -100,7 +100,7 @@ TEST(NamespaceBlobTest, AWrongOrMissingVersionHandsOnNothing) {
   // clang-format off
   for (const char* hex : {"", "140000", "1E000000" "4100020003000000616263", "15000000" "41000200",
                           "00000000", "14000001" "4100020000000000"}) {
-  // clang-format on
+    // clang-format on
     for (BlobLayout layout : {BlobLayout::kWithoutActiveMode, BlobLayout::kWithActiveMode}) {
       const auto read = Read(Bytes(hex), layout);
       EXPECT_EQ(read.result, kErrorRaised) << hex;

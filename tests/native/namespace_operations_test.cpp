@@ -31,8 +31,8 @@ std::vector<std::string> Describe(const ShortcutRegistry& registry) {
   for (const KeyEntries& key : registry.Keys()) {
     for (const auto& entry : key.entries) {
       char line[64];
-      std::snprintf(line, sizeof line, "%08X %s %X %X %X ", key.keyCode, entry->FNamespace.c_str(),
-                    entry->FVirtualKey, entry->FShiftKeys, entry->FActiveMode);
+      std::snprintf(line, sizeof line, "%08X %s %X %X %X ", key.keyCode, entry->FNamespace.c_str(), entry->FVirtualKey,
+                    entry->FShiftKeys, entry->FActiveMode);
       lines.push_back(line + entry->FContext);
     }
   }
@@ -147,8 +147,8 @@ TEST_F(NamespaceOperationsTest, LoadingRegistersUnderTheGivenNamespaceAndCallbac
       {kFirst, kExampleFirst, "00410002 N 41 2 FFFF abc"},
       {kSecond, kExampleSecond, "00410002 N 41 2 1 abc"},
       {kFirst, "140000007B000A00020000006B7A", "007B000A N 7B A FFFF kz"},
-      {kFirst, "140000007b000a00020000006b7a", "007B000A N 7B A FFFF kz"},  // lower case
-      {kSecond, "140000007b000A000300020000006B7a", "007B000A N 7B A 3 kz"},  // mixed case
+      {kFirst, "140000007b000a00020000006b7a", "007B000A N 7B A FFFF kz"},     // lower case
+      {kSecond, "140000007b000A000300020000006B7a", "007B000A N 7B A 3 kz"},   // mixed case
       {kFirst, "0A0000004100020003000000616263", "00410002 N 41 2 FFFF abc"},  // version 10
       {kSecond, "0a00000041000200010003000000616263", "00410002 N 41 2 1 abc"},
       {kFirst, std::string(kExampleFirst) + "F", "00410002 N 41 2 FFFF abc"},  // odd length
@@ -211,7 +211,7 @@ TEST_F(NamespaceOperationsTest, ACutOffLastRecordGivesSixAndKeepsTheCompleteReco
   // clang-format off
   const std::string complete = "14000000" "41000200" "01000000" "61";
   for (const char* tail : {"4200", "42000200" "05000000" "6263", "42000200" "FFFFFFFF"}) {
-  // clang-format on
+    // clang-format on
     EXPECT_EQ(registry.LoadNamespace("A", kFirst, LoadedCallback, complete + tail), kErrorRaised) << tail;
     EXPECT_EQ(Entries(), std::vector<std::string>{"00410002 A 41 2 FFFF a"}) << tail;
     registry.UnloadNamespace("A");
@@ -235,8 +235,8 @@ TEST_F(NamespaceOperationsTest, UnloadRemovesOnlyTheNamespacesEntriesAndUnbindsK
   registry.UnloadNamespace("A");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"00410002 B 41 2 FFFF b1", "00430002 B 43 2 FFFF b3"}));
   EXPECT_EQ(Ids(), (std::vector<uint32_t>{2, 4}));
-  EXPECT_EQ(system.Calls(), (std::vector<HotKeyCall>{{HotKeyCall::kUnbind, 0xC001, 0, {}},
-                                                     {HotKeyCall::kDeleteAtom, 0xC001, 0, {}}}));
+  EXPECT_EQ(system.Calls(),
+            (std::vector<HotKeyCall>{{HotKeyCall::kUnbind, 0xC001, 0, {}}, {HotKeyCall::kDeleteAtom, 0xC001, 0, {}}}));
   EXPECT_EQ(system.BoundKeys(), (std::vector<KeyCode>{MakeKeyCode(0x41, 2), MakeKeyCode(0x43, 2)}));
 
   system.ClearCalls();

@@ -114,8 +114,23 @@ struct ReferenceSide {
 };
 
 enum class Kind {
-  kRegister, kUnregister, kInfoById, kInfoByContext, kCount, kData, kSave, kLoad, kLoadSaved, kUnload, kRename,
-  kTick, kPress, kSuspend, kResume, kRefuse, kFailAtoms
+  kRegister,
+  kUnregister,
+  kInfoById,
+  kInfoByContext,
+  kCount,
+  kData,
+  kSave,
+  kLoad,
+  kLoadSaved,
+  kUnload,
+  kRename,
+  kTick,
+  kPress,
+  kSuspend,
+  kResume,
+  kRefuse,
+  kFailAtoms
 };
 
 struct Step {
@@ -220,7 +235,9 @@ struct World {
         number(id);
         break;
       }
-      case Kind::kUnregister: number(registry.UnregisterShortcut(step.number)); break;
+      case Kind::kUnregister:
+        number(registry.UnregisterShortcut(step.number));
+        break;
       case Kind::kInfoById: {
         ShortcutInfo info;
         number(registry.GetShortcutInfoByShortcutId(step.number, &info));
@@ -233,7 +250,9 @@ struct World {
         number(info.virtualKey), number(info.shiftKeys), number(info.activeMode), number(info.shortcutId);
         break;
       }
-      case Kind::kCount: number(registry.GetShortcutCount(step.nameSpace)); break;
+      case Kind::kCount:
+        number(registry.GetShortcutCount(step.nameSpace));
+        break;
       case Kind::kData: {
         uint32_t size = 0, id = 0;
         number(registry.GetShortcutDataSize(step.nameSpace, step.number % 4, &size));
@@ -255,20 +274,38 @@ struct World {
         if (size) saved = text;
         break;
       }
-      case Kind::kLoad: number(registry.LoadNamespace(step.nameSpace, step.layout, Press, step.text)); break;
-      case Kind::kLoadSaved: number(registry.LoadNamespace(step.nameSpace, step.layout, Press, saved)); break;
-      case Kind::kUnload: registry.UnloadNamespace(step.nameSpace); break;
-      case Kind::kRename: registry.NamespaceRename(step.nameSpace, step.other); break;
-      case Kind::kTick: registry.ApplyActiveMode(step.window, step.mode); break;
+      case Kind::kLoad:
+        number(registry.LoadNamespace(step.nameSpace, step.layout, Press, step.text));
+        break;
+      case Kind::kLoadSaved:
+        number(registry.LoadNamespace(step.nameSpace, step.layout, Press, saved));
+        break;
+      case Kind::kUnload:
+        registry.UnloadNamespace(step.nameSpace);
+        break;
+      case Kind::kRename:
+        registry.NamespaceRename(step.nameSpace, step.other);
+        break;
+      case Kind::kTick:
+        registry.ApplyActiveMode(step.window, step.mode);
+        break;
       case Kind::kPress:
         boxes.shown.clear();
         number(registry.DispatchHotKey(7, MakeKeyCode(step.virtualKey, step.shiftKeys), guard, boxes));
         for (const auto& box : boxes.shown) outcome.texts.emplace_back(box.text.begin(), box.text.end());
         break;
-      case Kind::kSuspend: side.table.SuspendHotKeys(kWindow); break;
-      case Kind::kResume: side.table.ResumeHotKeys(kWindow); break;
-      case Kind::kRefuse: side.system.Refuse(step.virtualKey, step.shiftKeys); break;
-      case Kind::kFailAtoms: side.system.FailAtoms(step.flag); break;
+      case Kind::kSuspend:
+        side.table.SuspendHotKeys(kWindow);
+        break;
+      case Kind::kResume:
+        side.table.ResumeHotKeys(kWindow);
+        break;
+      case Kind::kRefuse:
+        side.system.Refuse(step.virtualKey, step.shiftKeys);
+        break;
+      case Kind::kFailAtoms:
+        side.system.FailAtoms(step.flag);
+        break;
     }
     for (size_t i = callsBefore; i < side.system.Calls().size(); ++i) {
       const testing::HotKeyCall& call = side.system.Calls()[i];
@@ -289,9 +326,9 @@ struct World {
 
 // What a step was, for the failure message.
 std::string Name(Kind kind) {
-  static const char* const kNames[] = {"register", "unregister", "info by id", "info by context", "count", "data",
-                                       "save", "load", "load saved", "unload", "rename", "tick", "press", "suspend",
-                                       "resume", "refuse", "fail atoms"};
+  static const char* const kNames[] = {"register", "unregister", "info by id", "info by context", "count",     "data",
+                                       "save",     "load",       "load saved", "unload",          "rename",    "tick",
+                                       "press",    "suspend",    "resume",     "refuse",          "fail atoms"};
   return kNames[static_cast<int>(kind)];
 }
 
@@ -308,7 +345,8 @@ TEST(ReferenceEquivalenceTest, RandomOperationSequencesGiveTheSameResultsCallsAn
       const Outcome fromProduct = product.Run(step, log);
       const Outcome fromReference = reference.Run(step, log);
       ASSERT_EQ(fromProduct, fromReference) << "seed " << seed << ", step " << n << ": " << Name(step.kind);
-      if (step.kind == Kind::kRegister && fromProduct.numbers[0] == kOk) ids = static_cast<uint32_t>(fromProduct.numbers[1]);
+      if (step.kind == Kind::kRegister && fromProduct.numbers[0] == kOk)
+        ids = static_cast<uint32_t>(fromProduct.numbers[1]);
       ticks += step.kind == Kind::kTick;
       presses += step.kind == Kind::kPress && fromProduct.numbers[0];
     }

@@ -17,17 +17,16 @@ TEST_P(QuoteRuleTest, TurnsALeadingSingleQuoteAndTheLastCharacterIntoDoubleQuote
   EXPECT_EQ(ApplyQuoteRule(GetParam().argument), GetParam().quoted);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, QuoteRuleTest,
-    ::testing::Values(QuoteCase{"SingleQuotedArgument", "'two words'", "\"two words\""},
-                      QuoteCase{"NoClosingSingleQuoteLosesTheLastCharacter", "'abc", "\"ab\""},
-                      QuoteCase{"LoneSingleQuoteBecomesOneDoubleQuote", "'", "\""},
-                      QuoteCase{"TwoSingleQuotesBecomeTwoDoubleQuotes", "''", "\"\""},
-                      QuoteCase{"TrailingSingleQuoteAloneStays", "abc'", "abc'"},
-                      QuoteCase{"InnerSingleQuoteStays", "a'b", "a'b"},
-                      QuoteCase{"DoubleQuotesStay", "\"x\"", "\"x\""},
-                      QuoteCase{"EmptyArgumentStays", "", ""}),
-    [](const ::testing::TestParamInfo<QuoteCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, QuoteRuleTest,
+                         ::testing::Values(QuoteCase{"SingleQuotedArgument", "'two words'", "\"two words\""},
+                                           QuoteCase{"NoClosingSingleQuoteLosesTheLastCharacter", "'abc", "\"ab\""},
+                                           QuoteCase{"LoneSingleQuoteBecomesOneDoubleQuote", "'", "\""},
+                                           QuoteCase{"TwoSingleQuotesBecomeTwoDoubleQuotes", "''", "\"\""},
+                                           QuoteCase{"TrailingSingleQuoteAloneStays", "abc'", "abc'"},
+                                           QuoteCase{"InnerSingleQuoteStays", "a'b", "a'b"},
+                                           QuoteCase{"DoubleQuotesStay", "\"x\"", "\"x\""},
+                                           QuoteCase{"EmptyArgumentStays", "", ""}),
+                         [](const ::testing::TestParamInfo<QuoteCase>& info) { return std::string(info.param.name); });
 
 struct TextCase {
   const char* name;
@@ -45,10 +44,11 @@ TEST_P(ParameterTextTest, JoinsStoredThenOwnArgumentsAndTrimsTheEnds) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParameterTextTest,
     ::testing::Values(
-        TextCase{"StoredArgumentsComeFirstEachSeparatedByOneSpace", {"s1", "'two words'"}, {"o1", "'o2'"},
+        TextCase{"StoredArgumentsComeFirstEachSeparatedByOneSpace",
+                 {"s1", "'two words'"},
+                 {"o1", "'o2'"},
                  "s1 \"two words\" o1 \"o2\""},
-        TextCase{"StoredArgumentsAlone", {"a", "b"}, {}, "a b"},
-        TextCase{"OwnArgumentsAlone", {}, {"/b", "x"}, "/b x"},
+        TextCase{"StoredArgumentsAlone", {"a", "b"}, {}, "a b"}, TextCase{"OwnArgumentsAlone", {}, {"/b", "x"}, "/b x"},
         TextCase{"BothListsEmptyGiveEmptyText", {}, {}, ""},
         TextCase{"OnlyEmptyArgumentsGiveEmptyText", {""}, {"", ""}, ""},
         TextCase{"EmptyArgumentInTheMiddleLeavesTwoSpaces", {"a", ""}, {"b"}, "a  b"},

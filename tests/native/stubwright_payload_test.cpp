@@ -26,8 +26,8 @@ namespace {
 
 std::string Field(int32_t value) {
   const auto bits = static_cast<uint32_t>(value);
-  return {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
-          static_cast<char>((bits >> 16) & 0xFF), static_cast<char>(bits >> 24)};
+  return {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF), static_cast<char>((bits >> 16) & 0xFF),
+          static_cast<char>(bits >> 24)};
 }
 
 std::string Counted(std::string_view text) { return Field(static_cast<int32_t>(text.size())) + std::string(text); }

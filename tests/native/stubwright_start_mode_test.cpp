@@ -24,20 +24,17 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, StartModeTest,
     ::testing::Values(
         ModeCase{"LauncherWithoutParametersLaunches", kStub + 1, {"l.exe"}, StartMode::kLaunch},
-        ModeCase{"LauncherGivenABuildCommandStillLaunches", kStub + 40, {"l.exe", "/b", "f", "v", "c"},
-                 StartMode::kLaunch},
+        ModeCase{
+            "LauncherGivenABuildCommandStillLaunches", kStub + 40, {"l.exe", "/b", "f", "v", "c"}, StartMode::kLaunch},
         ModeCase{"BareStubWithoutParametersShowsUsage", kStub, {"s.exe"}, StartMode::kUsage},
         ModeCase{"EmptyCommandLineShowsUsage", kStub, {}, StartMode::kUsage},
         ModeCase{"ThreeParametersShowUsage", kStub, {"s.exe", "/b", "f", "v"}, StartMode::kUsage},
-        ModeCase{"FourParametersWithAnotherSwitchShowUsage", kStub, {"s.exe", "/x", "f", "v", "c"},
-                 StartMode::kUsage},
+        ModeCase{"FourParametersWithAnotherSwitchShowUsage", kStub, {"s.exe", "/x", "f", "v", "c"}, StartMode::kUsage},
         ModeCase{"FourParametersBuild", kStub, {"s.exe", "/b", "f", "v", "c"}, StartMode::kBuild},
         ModeCase{"CapitalSwitchBuilds", kStub, {"s.exe", "/B", "f", "v", "c"}, StartMode::kBuild},
         ModeCase{"MoreParametersBuild", kStub, {"s.exe", "/b", "f", "v", "c", "a1", "a2"}, StartMode::kBuild},
-        ModeCase{"FileSmallerThanTheStubIsTheBareStub", kStub - 1, {"s.exe", "/b", "f", "v", "c"},
-                 StartMode::kBuild},
-        ModeCase{"UnreadableOwnFileIsTheBareStub", std::nullopt, {"s.exe", "/b", "f", "v", "c"},
-                 StartMode::kBuild},
+        ModeCase{"FileSmallerThanTheStubIsTheBareStub", kStub - 1, {"s.exe", "/b", "f", "v", "c"}, StartMode::kBuild},
+        ModeCase{"UnreadableOwnFileIsTheBareStub", std::nullopt, {"s.exe", "/b", "f", "v", "c"}, StartMode::kBuild},
         ModeCase{"UnreadableOwnFileWithoutParametersShowsUsage", std::nullopt, {"s.exe"}, StartMode::kUsage}),
     [](const ::testing::TestParamInfo<ModeCase>& info) { return std::string(info.param.name); });
 

@@ -16,8 +16,8 @@ class UIDataTest : public testing::Test {
  protected:
   void TearDown() override { DestroyUIData(tree); }
 
-  Result Add(const char16_t* category, const char16_t* name, uint16_t vk = 0x42, uint16_t sk = 2,
-             uint16_t mode = 1, const char16_t* description = u"text") {
+  Result Add(const char16_t* category, const char16_t* name, uint16_t vk = 0x42, uint16_t sk = 2, uint16_t mode = 1,
+             const char16_t* description = u"text") {
     return AddCommand2(tree, category, name, description, vk, sk, mode);
   }
   TreeLayout Layout() const {
@@ -51,9 +51,9 @@ TEST_F(UIDataTest, NamesAreComparedExactlyAndKeepTheirInsertionOrder) {
   EXPECT_EQ(Add(u"Format", u"Bold "), kOk);
   EXPECT_EQ(Add(u"Edit", u"Bold"), kOk);  // the same name in another category
   EXPECT_EQ(Add(u"Format", u"Apply"), kOk);
-  EXPECT_EQ(Layout(), (TreeLayout{{u"Format", {u"Bold", u"bold", u"Bold ", u"Apply"}},
-                              {u"format", {u"Bold"}},
-                              {u"Edit", {u"Bold"}}}));
+  EXPECT_EQ(
+      Layout(),
+      (TreeLayout{{u"Format", {u"Bold", u"bold", u"Bold ", u"Apply"}}, {u"format", {u"Bold"}}, {u"Edit", {u"Bold"}}}));
 }
 
 TEST_F(UIDataTest, NullStringsAreTakenAsEmpty) {
@@ -76,8 +76,8 @@ TEST_F(UIDataTest, ReadingAMissingCommandOrCategoryLeavesTheVariablesUntouched) 
     const char* ansiCategory;
     const char* ansiName;
   };
-  for (const Missing& missing : {Missing{u"Format", u"Italic", "Format", "Italic"},
-                                 Missing{u"Edit", u"Bold", "Edit", "Bold"}}) {
+  for (const Missing& missing :
+       {Missing{u"Format", u"Italic", "Format", "Italic"}, Missing{u"Edit", u"Bold", "Edit", "Bold"}}) {
     uint16_t vk = 7, sk = 8, mode = 9;
     EXPECT_EQ(GetCommand2(tree, missing.category, missing.name, &vk, &sk, &mode), kNoSuchCommand);
     EXPECT_EQ(GetCommand(tree, missing.ansiCategory, missing.ansiName, &vk, &sk), kNoSuchCommand);
@@ -95,12 +95,20 @@ TEST_F(UIDataTest, ACommandAddedWithoutAModeIsActiveInEveryMode) {
 
 TEST_F(UIDataTest, TheAnsiVariantsConvertTheirNamesToUtf16) {
   // The native build reads ANSI text as Latin-1: 0xE4 is a-umlaut.
-  EXPECT_EQ(AddCommand(tree, "Gr\xE4" "fik", "F\xE4rben", nullptr, 0x46, 4), kOk);
+  EXPECT_EQ(AddCommand(tree,
+                       "Gr\xE4"
+                       "fik",
+                       "F\xE4rben", nullptr, 0x46, 4),
+            kOk);
   EXPECT_EQ(Layout(), (TreeLayout{{u"Gr\u00E4fik", {u"F\u00E4rben"}}}));
   EXPECT_EQ(AddCommand2(tree, u"Gr\u00E4fik", u"F\u00E4rben", nullptr, 0, 0, 0), kCommandExists);
 
   uint16_t vk = 0, sk = 0;
-  EXPECT_EQ(GetCommand(tree, "Gr\xE4" "fik", "F\xE4rben", &vk, &sk), kOk);
+  EXPECT_EQ(GetCommand(tree,
+                       "Gr\xE4"
+                       "fik",
+                       "F\xE4rben", &vk, &sk),
+            kOk);
   EXPECT_EQ(std::vector<uint16_t>({vk, sk}), std::vector<uint16_t>({0x46, 4}));
 }
 
@@ -127,7 +135,7 @@ TEST_F(UIDataTest, ALinkedCommandStandsForItsSourceAndFollowsTheSameRules) {
   TCommand* source = tree->FindCategory(u"Format")->FindCommand(u"Bold");
 
   TUIData view;
-  const CommandFields copy{u"Format", u"Bold", source->FDescription, source->FVirtualKey, source->FShiftKeys,
+  const CommandFields copy{u"Format",          u"Bold", source->FDescription, source->FVirtualKey, source->FShiftKeys,
                            source->FActiveMode};
   EXPECT_EQ(view.AddLinkedCommand(source, copy), kOk);
   EXPECT_EQ(view.AddLinkedCommand(source, copy), kCommandExists);

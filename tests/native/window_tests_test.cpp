@@ -9,8 +9,8 @@ namespace loomkeys {
 namespace {
 
 TEST(WindowTests, PowerPointFrameClassesMatchWholeAndCaseSensitive) {
-  for (const char16_t* name : {u"PPTFrameClass", u"PP9FrameClass", u"PP10FrameClass", u"PP11FrameClass",
-                               u"PP12FrameClass"}) {
+  for (const char16_t* name :
+       {u"PPTFrameClass", u"PP9FrameClass", u"PP10FrameClass", u"PP11FrameClass", u"PP12FrameClass"}) {
     EXPECT_TRUE(IsPowerPointFrameClass(name));
   }
   for (const char16_t* name : {u"PP8FrameClass", u"PP13FrameClass", u"PPTFrameClassX", u"PPTFrameClass ",
@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
         ModeCase{"own older editing window", u"PP9FrameClass", u"", true, kModeSlideDesign},
         ModeCase{"another PowerPoint's editing window", u"PPTFrameClass", u"", false, kModeNone},
         ModeCase{"another process's slide show", u"screenClass", u"", false, kModeNone},
-        ModeCase{"another process's presenter view in an editing class", u"PPTFrameClass",
-                 u"PowerPoint Presenter View", false, kModeNone},
+        ModeCase{"another process's presenter view in an editing class", u"PPTFrameClass", u"PowerPoint Presenter View",
+                 false, kModeNone},
         ModeCase{"multiple-window main window of another process", u"Multiple_PowerPoint_MainWin", u"", false,
                  kModeSlideDesign},
         ModeCase{"own dialog box", u"#32770", u"Customize Shortcuts", true, kModeNone},

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "automation_application.h"
-#include "win32/box_watcher.h"
 #include "customize_dialog_ids.h"
 #include "host_windows.h"
-#include "win32/key_input.h"
 #include "loomkeys_dll.h"
 #include "product_info.h"
 #include "user_input.h"
+#include "win32/box_watcher.h"
+#include "win32/key_input.h"
 #include "wine_check.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "automation_application.h"
-#include "win32/box_watcher.h"
 #include "host_windows.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
+#include "win32/box_watcher.h"
 #include "wine_check.h"
 
 namespace {
@@ -177,7 +177,8 @@ int main() {
     host_windows::Pump(300);
     CHECK_EQ(createBoxes.Count(), 2u);
     CHECK_EQ(destroyBoxes.Count(), 2u);
-    if (createBoxes.Count() == 2) CHECK(createBoxes.Texts()[0] == L"The Application object is not an Automation object.");
+    if (createBoxes.Count() == 2)
+      CHECK(createBoxes.Texts()[0] == L"The Application object is not an Automation object.");
   }
   CHECK_EQ(nativeCancelled.size(), 3u);  // the native provider is unaffected
 

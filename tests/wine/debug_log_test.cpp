@@ -42,8 +42,8 @@ const std::wstring kLogFile = LogFilePath();
 bool LogFileExists() { return GetFileAttributesW(kLogFile.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadLogFile() {
-  HANDLE file = CreateFileW(kLogFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(kLogFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string content;
   char chunk[4096];
@@ -54,8 +54,7 @@ std::string ReadLogFile() {
 }
 
 void WriteLogFile(const std::string& content) {
-  HANDLE file = CreateFileW(kLogFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  HANDLE file = CreateFileW(kLogFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
   WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
   CloseHandle(file);
@@ -103,8 +102,8 @@ void SaveState() {
                    &size) == ERROR_SUCCESS) {
     saved.valueExisted = true;
     saved.data.resize(size);
-    RegGetValueW(HKEY_CURRENT_USER, kSwitchKey, kSwitchValue, RRF_RT_ANY | RRF_NOEXPAND, &saved.type,
-                 saved.data.data(), &size);
+    RegGetValueW(HKEY_CURRENT_USER, kSwitchKey, kSwitchValue, RRF_RT_ANY | RRF_NOEXPAND, &saved.type, saved.data.data(),
+                 &size);
   }
   saved.fileExisted = LogFileExists();
   if (saved.fileExisted) saved.fileContent = ReadLogFile();
@@ -126,7 +125,6 @@ void RestoreState() {
 }
 
 // ---- a load of the library --------------------------------------------------
-
 
 // Runs this thread's message loop (the library's timer ticks only while the
 // loading thread pumps) until `count` messages of one kind have been
@@ -174,8 +172,8 @@ std::string NowStamp() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u", now.wYear, now.wMonth, now.wDay,
-                now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                now.wMinute, now.wSecond, now.wMilliseconds);
   return stamp;
 }
 
@@ -187,8 +185,7 @@ bool StampIsValid(std::string_view stamp) {
     if (kShape[i] == 'd' ? !digit : stamp[i] != kShape[i]) return false;
   }
   auto field = [&](size_t at, size_t width) { return std::stoi(std::string(stamp.substr(at, width))); };
-  const int month = field(5, 2), day = field(8, 2), hour = field(11, 2), minute = field(14, 2),
-            second = field(17, 2);
+  const int month = field(5, 2), day = field(8, 2), hour = field(11, 2), minute = field(14, 2), second = field(17, 2);
   return month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour <= 23 && minute <= 59 && second <= 59;
 }
 
@@ -268,8 +265,8 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
 
   // One key for slide design: off while nothing of PowerPoint is in front.
   uint32_t id = 0;
-  CHECK_EQ(RegisterShortcut2("DebugLogTest", VK_F9, MOD_CONTROL | MOD_SHIFT, LOOMKEYS_MODE_SLIDE_DESIGN,
-                             LoomkeysCall, "", &id),
+  CHECK_EQ(RegisterShortcut2("DebugLogTest", VK_F9, MOD_CONTROL | MOD_SHIFT, LOOMKEYS_MODE_SLIDE_DESIGN, LoomkeysCall,
+                             "", &id),
            LOOMKEYS_OK);
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
@@ -329,11 +326,13 @@ void OnlyANonZeroDwordSwitchesTheLogOn() {
       {"no value", [] { RemoveSwitchValue(); }},
       {"REG_DWORD 0", [] { SetSwitchDword(0); }},
       {"REG_SZ \"1\"", [] { SetSwitch(REG_SZ, L"1", sizeof L"1"); }},
-      {"REG_QWORD 1", [] {
+      {"REG_QWORD 1",
+       [] {
          const ULONGLONG one = 1;
          SetSwitch(REG_QWORD, &one, sizeof one);
        }},
-      {"REG_BINARY 01 00 00 00", [] {
+      {"REG_BINARY 01 00 00 00",
+       [] {
          const BYTE one[4] = {1, 0, 0, 0};
          SetSwitch(REG_BINARY, one, sizeof one);
        }},

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "host_windows.h"
-#include "win32/key_input.h"
 #include "loomkeys_dll.h"
+#include "win32/key_input.h"
 #include "wine_check.h"
 
 namespace {
@@ -47,8 +47,7 @@ int main() {
     for (WORD key = 'A'; key <= 'Z'; ++key) RegisterShortcut2("Others", key, modifiers, 1, Ignored, "", &id);
     for (WORD key = '0'; key <= '9'; ++key) RegisterShortcut2("Others", key, modifiers, 1, Ignored, "", &id);
   }
-  CHECK_EQ(RegisterShortcut2("Probe", 'J', kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Called, "probe", &id),
-           LOOMKEYS_OK);
+  CHECK_EQ(RegisterShortcut2("Probe", 'J', kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Called, "probe", &id), LOOMKEYS_OK);
   host_windows::Pump(300);  // a few ticks make the keys live
 
   LARGE_INTEGER frequency;
@@ -68,10 +67,11 @@ int main() {
 
   if (!milliseconds.empty()) {
     std::sort(milliseconds.begin(), milliseconds.end());
-    std::printf("SendInput to callback over %zu presses: median %.3f ms, 99th percentile %.3f ms "
-                "(fastest %.3f ms, slowest %.3f ms)\n",
-                milliseconds.size(), Percentile(milliseconds, 0.5), Percentile(milliseconds, 0.99),
-                milliseconds.front(), milliseconds.back());
+    std::printf(
+        "SendInput to callback over %zu presses: median %.3f ms, 99th percentile %.3f ms "
+        "(fastest %.3f ms, slowest %.3f ms)\n",
+        milliseconds.size(), Percentile(milliseconds, 0.5), Percentile(milliseconds, 0.99), milliseconds.front(),
+        milliseconds.back());
   }
   FreeLibrary(dll);
   return wine_check::Finish();

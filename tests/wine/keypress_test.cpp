@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "win32/box_watcher.h"
 #include "host_windows.h"
-#include "win32/key_input.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
+#include "win32/box_watcher.h"
+#include "win32/key_input.h"
 #include "wine_check.h"
 
 namespace {
@@ -191,8 +191,7 @@ int wmain(int argc, wchar_t** argv) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  CHECK(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process));
+  CHECK(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   CHECK(host_windows::PumpUntil(ForegroundIsOtherProcess, 5000));
   host_windows::Pump(200);
   CHECK(!IsLive(kCtrlShift, 'K'));
@@ -228,10 +227,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   // The registry's lock was released: another thread gets an answer.
   HANDLE worker = CreateThread(
-      nullptr, 0,
-      [](LPVOID count) -> DWORD {
-        return reinterpret_cast<decltype(&::GetShortcutCount)>(count)("Omega");
-      },
+      nullptr, 0, [](LPVOID count) -> DWORD { return reinterpret_cast<decltype(&::GetShortcutCount)>(count)("Omega"); },
       reinterpret_cast<LPVOID>(GetShortcutCount), 0, nullptr);
   CHECK_EQ(WaitForSingleObject(worker, 3000), static_cast<DWORD>(WAIT_OBJECT_0));
   DWORD count = 0;

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "host_windows.h"
-#include "win32/key_input.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
+#include "win32/key_input.h"
 #include "wine_check.h"
 
 namespace {

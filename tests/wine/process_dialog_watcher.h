@@ -53,7 +53,10 @@ inline const char* ShownIcon(HWND control) {
   BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
   SelectObject(memory, old);
   const std::vector<uint32_t> shown = Pixels(memory, bitmap, width, height);
-  const struct { const char* name; LPCSTR id; } icons[] = {
+  const struct {
+    const char* name;
+    LPCSTR id;
+  } icons[] = {
       {"information", IDI_INFORMATION}, {"warning", IDI_WARNING}, {"error", IDI_ERROR}, {"question", IDI_QUESTION}};
   const char* best = "none";
   size_t bestDifference = shown.size() / 8;  // a match must be close
@@ -126,7 +129,8 @@ inline DWORD WINAPI AnswerBox(void* parameter) {
       seen->text = WindowText(child);
     }
   }
-  if (button) PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  if (button)
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
   return 0;
 }
 

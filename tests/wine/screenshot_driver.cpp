@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "win32/box_watcher.h"
 #include "customize_dialog_ids.h"
 #include "loomkeys_dll.h"
+#include "win32/box_watcher.h"
 #include "win32/screenshot.h"
 
 namespace {

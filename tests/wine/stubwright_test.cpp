@@ -14,10 +14,9 @@
 namespace {
 
 // CHECK for texts, showing both sides when they differ.
-void CheckText(const std::string& actual, const std::string& expected, const char* what, const char* file,
-               int line) {
-  wine_check::Report(actual == expected, std::string(what) + " (got [" + actual + "], want [" + expected + "])",
-                     file, line);
+void CheckText(const std::string& actual, const std::string& expected, const char* what, const char* file, int line) {
+  wine_check::Report(actual == expected, std::string(what) + " (got [" + actual + "], want [" + expected + "])", file,
+                     line);
 }
 #define CHECK_TEXT(actual, expected) CheckText((actual), (expected), #actual, __FILE__, __LINE__)
 
@@ -193,8 +192,8 @@ class StubwrightTest {
   // Whatever follows the program's name, quoted or not, on the command line
   // that the shell built: a space and the parameters, or nothing at all.
   static std::string ParametersOf(const std::string& commandLine) {
-    const size_t end = commandLine.empty() || commandLine[0] != '"' ? commandLine.find(' ')
-                                                                      : commandLine.find('"', 1) + 1;
+    const size_t end =
+        commandLine.empty() || commandLine[0] != '"' ? commandLine.find(' ') : commandLine.find('"', 1) + 1;
     return end == std::string::npos || end == 0 ? "" : commandLine.substr(end);
   }
 
@@ -250,8 +249,7 @@ int main() {
 
   wine_check::Section("a launcher given a build command passes it on instead of building");
   const std::string neverBuilt = test.WorkFile("never-built.exe");
-  CHECK_TEXT(test.Launch(noArguments, " /b " + neverBuilt + " open cmd.exe"),
-             " /b " + neverBuilt + " open cmd.exe");
+  CHECK_TEXT(test.Launch(noArguments, " /b " + neverBuilt + " open cmd.exe"), " /b " + neverBuilt + " open cmd.exe");
   CHECK(!FileExists(neverBuilt));
 
   wine_check::Section("a payload that does not fit launches nothing and exits with 0");

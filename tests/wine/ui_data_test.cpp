@@ -44,8 +44,8 @@ int main() {
   CHECK_EQ(AddCommand2(tree, L"Format", L"Bold", L"Makes text bold", 'B', MOD_CONTROL, 1), LOOMKEYS_OK);
   CHECK_EQ(AddCommand2(tree, L"Format", L"Bold", L"again", 'X', MOD_ALT, 2), LOOMKEYS_COMMAND_EXISTS);
   CHECK_EQ(AddCommand2(tree, L"format", L"Bold", nullptr, 'C', MOD_SHIFT, 2), LOOMKEYS_OK);
-  CHECK_EQ(AddCommand2(tree, L"\u0424\u043E\u0440\u043C\u0430\u0442", L"\u0416\u0438\u0440\u043D\u044B\u0439",
-                       nullptr, 'D', MOD_CONTROL | MOD_SHIFT, 3),
+  CHECK_EQ(AddCommand2(tree, L"\u0424\u043E\u0440\u043C\u0430\u0442", L"\u0416\u0438\u0440\u043D\u044B\u0439", nullptr,
+                       'D', MOD_CONTROL | MOD_SHIFT, 3),
            LOOMKEYS_OK);
   uint16_t key = 0, shift = 0, mode = 0;
   CHECK_EQ(GetCommand2(tree, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);

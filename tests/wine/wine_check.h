@@ -20,8 +20,8 @@ inline void Report(bool ok, const std::string& what, const char* file, int line)
 }
 
 template <typename A, typename B>
-void CheckEqual(const A& actual, const B& expected, const char* actualText, const char* expectedText,
-                const char* file, int line) {
+void CheckEqual(const A& actual, const B& expected, const char* actualText, const char* expectedText, const char* file,
+                int line) {
   const bool ok = actual == expected;
   std::string what;
   if (!ok) {
