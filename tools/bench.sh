@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 "$root/tools/setup.sh"
-cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DLOOMKEYS_BENCHMARKS=ON >/dev/null
-cmake --build build/bench -j"$(nproc)" --target loomkeys_benchmarks >/dev/null
+. "$root/tools/quiet-step.sh"
+quiet_step build/bench/configure.log cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DLOOMKEYS_BENCHMARKS=ON
+quiet_step build/bench/build.log cmake --build build/bench -j"$(nproc)" --target loomkeys_benchmarks
 uptime
 build/bench/bench/loomkeys_benchmarks --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@"

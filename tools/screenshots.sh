@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-"$root/tools/build-windows.sh" >/dev/null
+"$root/tools/build-windows.sh"
 out="$root/docs/screenshots"
 work="$root/build/screenshots"
 mkdir -p "$out" "$work"
