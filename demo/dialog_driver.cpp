@@ -1,16 +1,8 @@
 #include "dialog_driver.h"
 
-namespace dialog_driver {
+#include "win32/user_input.h"
 
-std::vector<HWND> Controls(HWND dialog, const wchar_t* className) {
-  std::vector<HWND> found;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t name[64] = {};
-    GetClassNameW(child, name, 64);
-    if (lstrcmpiW(name, className) == 0) found.push_back(child);
-  }
-  return found;
-}
+namespace dialog_driver {
 
 bool SelectListItem(HWND dialog, HWND list, const std::wstring& text) {
   const LRESULT index =
@@ -35,25 +27,14 @@ HWND FocusedControl(HWND dialog) {
 }
 
 std::wstring StaticTextStartingWith(HWND dialog, const std::wstring& prefix) {
-  for (HWND label : Controls(dialog, L"Static")) {
-    wchar_t text[512] = {};
-    GetWindowTextW(label, text, 512);
-    if (std::wstring(text).rfind(prefix, 0) == 0) return text;
+  for (const std::wstring& text : user_input::ChildTexts(dialog, L"Static")) {
+    if (text.rfind(prefix, 0) == 0) return text;
   }
   return L"";
 }
 
 void PressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-bool WaitUntilClosed(HWND window, DWORD milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  while (IsWindow(window)) {
-    if (GetTickCount64() >= end) return false;
-    Sleep(10);
-  }
-  return true;
 }
 
 }  // namespace dialog_driver

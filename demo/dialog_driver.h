@@ -1,17 +1,15 @@
 #pragma once
 // Drives the library's dialogs from another thread the way a user does:
-// finds them by caption, picks list items, moves the focus, types keys and
-// presses buttons. Controls are found by their window class and order, as
-// they appear on screen, not by the library's private control ids.
+// picks list items, moves the focus, reads labels and presses buttons.
+// Controls are found by their window class and order, as they appear on
+// screen (user_input::ChildWindows), not by the library's private control
+// ids.
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace dialog_driver {
 
-// The dialog's child windows of one class, in tab order.
-std::vector<HWND> Controls(HWND dialog, const wchar_t* className);
 // Selects the item with exactly this text in a list box and tells the
 // dialog, as a click would. False when there is no such item.
 bool SelectListItem(HWND dialog, HWND list, const std::wstring& text);
@@ -24,7 +22,5 @@ HWND FocusedControl(HWND dialog);
 std::wstring StaticTextStartingWith(HWND dialog, const std::wstring& prefix);
 // Presses a button of the dialog (IDOK, IDCANCEL, ...).
 void PressButton(HWND dialog, int id);
-// Waits until the window is gone.
-bool WaitUntilClosed(HWND window, DWORD milliseconds);
 
 }  // namespace dialog_driver

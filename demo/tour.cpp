@@ -13,6 +13,7 @@
 #include "win32/box_watcher.h"
 #include "win32/key_input.h"
 #include "win32/screenshot.h"
+#include "win32/user_input.h"
 
 namespace {
 
@@ -31,14 +32,7 @@ bool Step(bool ok, const std::wstring& what) {
 
 void Heading(const std::wstring& text) { transcript::Line(L"\n== " + text); }
 
-bool WaitFor(const std::function<bool()>& done, DWORD milliseconds = kPatience) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  while (!done()) {
-    if (GetTickCount64() >= end) return false;
-    Sleep(10);
-  }
-  return true;
-}
+bool WaitFor(const std::function<bool()>& done) { return user_input::WaitUntil(done, kPatience); }
 
 size_t CommandIndex(const char* context) {
   for (size_t i = 0; i < kSampleCommandCount; ++i) {
@@ -123,8 +117,8 @@ OpenDialog OpenCustomizeAt(size_t command) {
   open.dialog = box_watcher::WaitForDialog(L"Customize Shortcuts", kPatience);
   Step(open.dialog && WaitInFront(open.dialog), L"Add-ins > Customize Shortcuts... opens the dialog");
   if (!open.dialog) return open;
-  const std::vector<HWND> lists = dialog_driver::Controls(open.dialog, L"ListBox");
-  const std::vector<HWND> hotKeys = dialog_driver::Controls(open.dialog, HOTKEY_CLASSW);
+  const std::vector<HWND> lists = user_input::ChildWindows(open.dialog, L"ListBox");
+  const std::vector<HWND> hotKeys = user_input::ChildWindows(open.dialog, HOTKEY_CLASSW);
   if (lists.size() != 2 || hotKeys.size() != 1) {
     Step(false, L"The dialog has a categories list, a commands list and a key field");
     return open;
@@ -167,7 +161,7 @@ void AssignKeyInTheDialog() {
   dialog_driver::Focus(open.dialog, open.commands);  // leaving the field stores the key
   Screenshot(open.dialog, L"05-customize-key-assigned", L"the dialog with Ctrl+Shift+Y for Insert Date");
   dialog_driver::PressButton(open.dialog, IDOK);
-  Step(dialog_driver::WaitUntilClosed(open.dialog, kPatience), L"OK closes the dialog");
+  Step(user_input::WaitUntilClosed(open.dialog, kPatience), L"OK closes the dialog");
 
   const bool told = WaitFor([&] { return tour.addin->DialogOutcomes() > outcomes; });
   const SampleAddin::Assignment now = tour.addin->AssignmentOf(kSampleCommands[kInsertDate]);
@@ -186,7 +180,7 @@ void CancelTheDialog() {
   Step(TypeKey(open, 'N', LOOMKEYS_MOD_CONTROL | LOOMKEYS_MOD_SHIFT), L"Type Ctrl+Shift+N into the key field");
   dialog_driver::Focus(open.dialog, open.commands);
   dialog_driver::PressButton(open.dialog, IDCANCEL);
-  Step(dialog_driver::WaitUntilClosed(open.dialog, kPatience), L"Cancel closes the dialog");
+  Step(user_input::WaitUntilClosed(open.dialog, kPatience), L"Cancel closes the dialog");
   const bool told = WaitFor([&] { return tour.addin->DialogOutcomes() > outcomes; });
   const SampleAddin::Assignment now = tour.addin->AssignmentOf(kSampleCommands[kInsertDate]);
   Step(told && tour.addin->LastDialogCancelled() && now.virtualKey == 'Y',
@@ -202,7 +196,7 @@ void AboutBox() {
   if (!about) return;
   Screenshot(about, L"06-about-box", L"the About box");
   dialog_driver::PressButton(about, IDOK);
-  Step(dialog_driver::WaitUntilClosed(about, kPatience), L"OK closes the About box");
+  Step(user_input::WaitUntilClosed(about, kPatience), L"OK closes the About box");
   WaitInFront(tour.windows->Frame());
 }
 

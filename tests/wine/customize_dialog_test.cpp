@@ -20,9 +20,9 @@
 #include "host_windows.h"
 #include "loomkeys_dll.h"
 #include "product_info.h"
-#include "user_input.h"
 #include "win32/box_watcher.h"
 #include "win32/key_input.h"
+#include "win32/user_input.h"
 #include "wine_check.h"
 
 namespace {
@@ -171,7 +171,7 @@ void CheckAboutFromDialog(HWND dialog) {
   HWND about = WaitForAboutBox(dialog, dialog);
   if (!about) return;
   PressKey(VK_RETURN);
-  CHECK(WaitUntil([&] { return !IsWindow(about); }, 3000));
+  CHECK(user_input::WaitUntilClosed(about, 3000));
   CHECK(IsWindowEnabled(dialog));
 }
 
@@ -186,7 +186,7 @@ void ClearAll(HWND dialog, int answer) {
   CHECK(GetWindow(box, GW_OWNER) == dialog);
   CHECK(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDCANCEL));
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-  CHECK(WaitUntil([&] { return !IsWindow(box); }, 3000));
+  CHECK(user_input::WaitUntilClosed(box, 3000));
 }
 
 HWND WaitForCustomizeDialog() {

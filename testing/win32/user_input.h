@@ -22,6 +22,10 @@ inline bool WaitUntil(const std::function<bool()>& done, DWORD milliseconds) {
   }
 }
 
+inline bool WaitUntilClosed(HWND window, DWORD milliseconds) {
+  return WaitUntil([window] { return !IsWindow(window); }, milliseconds);
+}
+
 inline void ClickAtScreen(POINT point) {
   // Every event carries the place: a button event without one goes where
   // Wine last saw the pointer, which the X server may still report as the
@@ -94,14 +98,21 @@ inline std::vector<std::wstring> ListItems(HWND list) {
   return items;
 }
 
-// The texts of a window's child controls of one class, in z-order.
-inline std::vector<std::wstring> ChildTexts(HWND window, const wchar_t* className) {
-  std::vector<std::wstring> texts;
+// A window's child controls of one class, in z-order (a dialog's tab order).
+inline std::vector<HWND> ChildWindows(HWND window, const wchar_t* className) {
+  std::vector<HWND> found;
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t name[64] = {};
     GetClassNameW(child, name, 64);
-    if (lstrcmpiW(name, className) == 0) texts.push_back(Text(child));
+    if (lstrcmpiW(name, className) == 0) found.push_back(child);
   }
+  return found;
+}
+
+// The texts of a window's child controls of one class, in z-order.
+inline std::vector<std::wstring> ChildTexts(HWND window, const wchar_t* className) {
+  std::vector<std::wstring> texts;
+  for (HWND child : ChildWindows(window, className)) texts.push_back(Text(child));
   return texts;
 }
 
