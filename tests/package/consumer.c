@@ -29,12 +29,14 @@ static const char kContext[] = "package";
 /* The blob text of that one shortcut: version 20, key 0x82, shift keys 7,
    slide design, the context's length 7 and its bytes, each byte as two
    hexadecimal digits, little-endian. */
+/* clang-format off */
 static const char kBlob[] = "14000000"
                             "8200"
                             "0700"
                             "0100"
                             "07000000"
                             "7061636B616765";
+/* clang-format on */
 
 static size_t TextLength(const char* text) {
   size_t length = 0;
@@ -84,9 +86,9 @@ static int RunChecks(void) {
   uint32_t id = 0, foundId = 0, size = 0;
   char blob[64];
 
-  Check(RegisterShortcut2(kNamespace, kKey, kShift, LOOMKEYS_MODE_SLIDE_DESIGN, OnShortcut, kContext, &id) ==
-            LOOMKEYS_OK,
-        "RegisterShortcut2 registers Ctrl+Alt+Shift+F19 for slide design");
+  Check(
+      RegisterShortcut2(kNamespace, kKey, kShift, LOOMKEYS_MODE_SLIDE_DESIGN, OnShortcut, kContext, &id) == LOOMKEYS_OK,
+      "RegisterShortcut2 registers Ctrl+Alt+Shift+F19 for slide design");
   Check(ShortcutIsRegistered(&foundId) && foundId == id,
         "GetShortcutInfoByContext reads the key, shift keys, mode and id back");
 
@@ -101,8 +103,8 @@ static int RunChecks(void) {
   Print("\r\n");
 
   UnloadNamespace(kNamespace);
-  Check(GetShortcutCount(kNamespace) == 0 && GetShortcutInfoByShortcutId(id, NULL, NULL, NULL) ==
-                                                 LOOMKEYS_UNKNOWN_SHORTCUT_ID,
+  Check(GetShortcutCount(kNamespace) == 0 &&
+            GetShortcutInfoByShortcutId(id, NULL, NULL, NULL) == LOOMKEYS_UNKNOWN_SHORTCUT_ID,
         "UnloadNamespace removes the shortcut");
 
   Check(LoadNamespace2(kNamespace, OnShortcut, kBlob, (uint32_t)TextLength(kBlob)) == LOOMKEYS_OK &&
