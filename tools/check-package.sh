@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Uses the release package that tools/package.sh wrote as an add-in author
-# would: checks and unpacks the zip beside itself, builds tests/package with
-# MinGW-w64 through find_package(Loomkeys CONFIG REQUIRED), then the same C
-# file in Microsoft mode (clang-14 for x86_64-pc-windows-msvc, freestanding,
-# no Windows SDK, linked by lld-link against lib/Loomkeys.lib), and runs both
-# under Wine with the packaged DLL beside them.
+# would: checks and unpacks the zip beside itself, then builds the author's
+# project tests/package through find_package(Loomkeys CONFIG REQUIRED) twice,
+# with MinGW-w64 and in Microsoft mode (clang-14 for x86_64-pc-windows-msvc,
+# freestanding, no Windows SDK, linked by lld-link-14 against
+# lib/Loomkeys.lib), and runs both under Wine with the packaged DLL.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,20 +18,27 @@ python3 "$root/tools/check-package.py" "build/package/$name.zip"
 if [ ! -f "$WINE_SESSION_FILE" ]; then trap wine_down EXIT; fi
 wine_up
 
-echo "-- MinGW-w64 consumer, configured through find_package(Loomkeys CONFIG REQUIRED)"
-mingw=build/package/consumer-mingw
-cmake -S tests/package -B "$mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_PREFIX_PATH="$package" | grep "Found Loomkeys"
-cmake --build "$mingw" >/dev/null
-"$root/tools/wine-run.sh" "$mingw/package_consumer.exe"
+# Configures tests/package in build/package/consumer-MODE with the given
+# toolchain, requires the import library IMPORT_LIBRARY, builds it and runs
+# it under Wine with the DLL that its build copied beside it.
+consumer() {
+  local mode=$1 import_library=$2 binary=build/package/consumer-$1
+  shift 2
+  cmake -S tests/package -B "$binary" -DCMAKE_PREFIX_PATH="$package" "$@" >"$binary.log" || { cat "$binary.log"; return 1; }
+  grep "Found Loomkeys" "$binary.log"
+  if ! grep -q "import library $package/lib/$import_library\$" "$binary.log"; then
+    echo "FAILED: the $mode build does not link against lib/$import_library"
+    return 1
+  fi
+  cmake --build "$binary" >/dev/null
+  "$root/tools/wine-run.sh" "$binary/package_consumer.exe"
+}
 
-echo "-- the same consumer in Microsoft mode, linked by lld-link against lib/Loomkeys.lib"
-msvc=build/package/consumer-msvc
-mkdir -p "$msvc"
-llvm-dlltool-14 -m i386:x86-64 -d tests/package/kernel32.def -l "$msvc/kernel32.lib"
-clang-14 --target=x86_64-pc-windows-msvc -ffreestanding -std=c11 -Wall -Wextra -Werror -pedantic -O2 \
-  -I "$package/include" -c tests/package/consumer.c -o "$msvc/consumer.obj"
-lld-link-14 /nologo /nodefaultlib /entry:ConsumerEntry /subsystem:console /out:"$msvc/package_consumer.exe" \
-  "$msvc/consumer.obj" "$package/lib/Loomkeys.lib" "$msvc/kernel32.lib"
-cp "$package/bin/Loomkeys.dll" "$msvc/"
-"$root/tools/wine-run.sh" "$msvc/package_consumer.exe"
+echo "-- MinGW-w64 consumer through find_package(Loomkeys CONFIG REQUIRED)"
+consumer mingw libLoomkeys.dll.a -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+
+echo "-- the same consumer in Microsoft mode: clang-14 for x86_64-pc-windows-msvc, freestanding, lld-link-14"
+mkdir -p build/package/consumer-msvc
+llvm-dlltool-14 -m i386:x86-64 -d tests/package/kernel32.def -l build/package/consumer-msvc/kernel32.lib
+consumer msvc Loomkeys.lib -DCMAKE_TOOLCHAIN_FILE="$root/tests/package/clang-msvc-x86_64.cmake" \
+  -DCMAKE_C_STANDARD_LIBRARIES="$root/build/package/consumer-msvc/kernel32.lib"
