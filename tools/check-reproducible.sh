@@ -3,7 +3,8 @@
 # checked-out commit (git archive, so uncommitted changes are left out), in
 # two folders of different names under build/reproducible/, and requires
 # byte-identical Loomkeys.dll (as linked, with its symbols), Stubwright.exe
-# and zip. Prints their SHA-256s. About 4 minutes on 2 cores.
+# and zip. Prints their SHA-256s. About 2 minutes on 2 cores (3 when the
+# machine is busy).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

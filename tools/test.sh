@@ -48,3 +48,5 @@ ctest --test-dir build/win64 --output-on-failure
 echo "== release package: built, then used from the outside as an add-in author would"
 "$root/tools/package.sh"
 "$root/tools/check-package.sh"
+echo "== release package: two builds of the commit in two folders give the same bytes"
+"$root/tools/check-reproducible.sh"
