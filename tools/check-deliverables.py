@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Static checks of the built Loomkeys.dll: a 64-bit PE with exactly the
 exports of loomkeys.def under their plain names, importing only system
-DLLs, with a version resource of 9.0.0.0."""
+DLLs, with a version resource of the project version (CMakeLists.txt)."""
 import pathlib
 import re
 import struct
@@ -22,6 +22,11 @@ def def_exports():
     text = (ROOT / "addin/win32/loomkeys.def").read_text()
     body = text.split("EXPORTS", 1)[1]
     return sorted(line.split()[0] for line in body.splitlines() if line.strip() and not line.strip().startswith(";"))
+
+
+def project_version():
+    text = (ROOT / "CMakeLists.txt").read_text()
+    return re.search(r"^project\(Loomkeys VERSION ([0-9.]+)", text, re.M).group(1)
 
 
 def fixed_file_version(data):
@@ -47,8 +52,8 @@ def main(dll):
     if not imports <= SYSTEM_DLLS:
         fail(f"imports other than system DLLs: {sorted(imports - SYSTEM_DLLS)}")
     versions = fixed_file_version(pathlib.Path(dll).read_bytes())
-    if versions != ("9.0.0.0", "9.0.0.0"):
-        fail(f"file and product version are {versions}, not 9.0.0.0")
+    if versions != (project_version(), project_version()):
+        fail(f"file and product version are {versions}, not {project_version()}")
     print(f"check-deliverables: Loomkeys.dll exports {len(exported)} functions by name: {' '.join(exported)}")
 
 

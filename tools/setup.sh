@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ googletest libgtest-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev clang-format-14
+  clang-14 libclang-rt-14-dev clang-format-14 llvm-14 lld-14
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
   wine64 xvfb xauth fonts-wine imagemagick xdotool python3
 )

@@ -50,3 +50,9 @@ echo "== Windows test programs under Wine"
 trap wine_down EXIT
 wine_up
 ctest --test-dir build/win64 --output-on-failure
+
+echo "== release package: built, then used from the outside as an add-in author would"
+"$root/tools/package.sh"
+"$root/tools/check-package.sh"
+echo "== release package: two builds of the commit in two folders give the same bytes"
+"$root/tools/check-reproducible.sh"

@@ -34,7 +34,6 @@
 
 #include <stddef.h>
 #include <stdint.h>
-#include <wchar.h>
 
 #ifdef __cplusplus
 extern "C" {
