@@ -15,4 +15,8 @@ constexpr KeyCode MakeKeyCode(uint16_t virtualKey, uint16_t shiftKeys) {
 constexpr uint16_t KeyCodeVirtualKey(KeyCode code) { return static_cast<uint16_t>(code >> 16); }
 constexpr uint16_t KeyCodeShiftKeys(KeyCode code) { return static_cast<uint16_t>(code & 0xFFFF); }
 
+// The key of a WM_HOTKEY message: its lParam's low 32 bits; on 64-bit
+// Windows the upper half carries nothing.
+constexpr KeyCode KeyCodeOfHotKeyMessage(uint64_t lParam) { return static_cast<KeyCode>(lParam); }
+
 }  // namespace loomkeys

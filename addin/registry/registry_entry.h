@@ -20,14 +20,14 @@ constexpr uint16_t kModeSlideDesign = 1;
 constexpr uint16_t kModeSlideShow = 2;
 constexpr uint16_t kEveryMode = 0xFFFF;
 
-struct TRegistryEntry {
-  std::string FNamespace;  // ANSI bytes, compared exactly
-  uint16_t FVirtualKey = 0;
-  uint16_t FShiftKeys = 0;
-  uint16_t FActiveMode = 0;
-  ShortcutCallback FShortcutCallbackFunc = nullptr;
-  std::string FContext;  // ANSI bytes, opaque to the library
-  uint32_t FShortcutId = 0;
+struct RegistryEntry {
+  std::string nameSpace;  // ANSI bytes, compared exactly
+  uint16_t virtualKey = 0;
+  uint16_t shiftKeys = 0;
+  uint16_t activeMode = 0;
+  ShortcutCallback callback = nullptr;
+  std::string context;  // ANSI bytes, opaque to the library
+  uint32_t shortcutId = 0;
 };
 
 }  // namespace loomkeys

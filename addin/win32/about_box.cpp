@@ -16,9 +16,9 @@ enum ControlId { kImage1 = 100, kBevel1, kBevel2, kProductLabel, kCopyrightLabel
 constexpr wchar_t kProductName[] = L"Keyloom 9 for PowerPoint";
 constexpr COLORREF kLogoTransparent = RGB(255, 0, 255);
 
-class TAboutForm final : public ModalForm {
+class AboutForm final : public ModalForm {
  public:
-  TAboutForm() : ModalForm(L"About", 353, 242) {}
+  AboutForm() : ModalForm(L"About", 353, 242) {}
 
  protected:
   void FormCreate() override {
@@ -121,7 +121,7 @@ class TAboutForm final : public ModalForm {
 
 void ShowAboutForm(HWND owner) noexcept {
   try {
-    TAboutForm form;
+    AboutForm form;
     form.ShowModal(owner);
   } catch (...) {
     // Out of memory: there is no box to show, and nothing to report to.

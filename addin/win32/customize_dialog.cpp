@@ -26,9 +26,9 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
+class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
  public:
-  explicit TCustomizeShortcutsForm(HWND owner)
+  explicit CustomizeShortcutsForm(HWND owner)
       : ModalForm(L"Customize Shortcuts", 593, 489),
         owner_(owner),
         logic_(state_, errorBoxes_, [this] { return AskClearAll(); }) {}
@@ -88,20 +88,20 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     SendMessageW(Item(kActiveSlideShowCheckBoxId), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(Handle(), DM_SETDEFID, IDOK, 0);
     shown_ = state_;
-    SetTimer(Handle(), kShortcutsTimer, 50, nullptr);
+    SetTimer(Handle(), kNoticeTimer, 50, nullptr);
     SetFocus(find);
 
     RunHandler([this] { logic_.Init(*providers_); });
   }
 
   void FormDestroy() override {
-    KillTimer(Handle(), kShortcutsTimer);
+    KillTimer(Handle(), kNoticeTimer);
     RemoveWindowSubclass(Item(kAssignedHotKeyId), HotKeyFieldProc, 0);
   }
 
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) override {
-    if (message == WM_TIMER && wParam == kShortcutsTimer) {
-      RunHandler([this] { logic_.ShortcutsTimerTimer(); });
+    if (message == WM_TIMER && wParam == kNoticeTimer) {
+      RunHandler([this] { logic_.RefreshNotice(); });
       return true;
     }
     if (message != WM_COMMAND) return false;
@@ -113,7 +113,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
         EndModal(id);
         return true;
       case kFilterEditId:
-        if (code == EN_CHANGE) RunHandler([this] { logic_.FilterRadioGroupClick(); });
+        if (code == EN_CHANGE) RunHandler([this] { logic_.RefreshView(); });
         return true;
       case kFilterAllId:
       case kFilterAssignedId:
@@ -123,24 +123,24 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
           RunHandler([this] {
             if (state_.filter == refreshedFilter_) return;
             refreshedFilter_ = state_.filter;
-            logic_.FilterRadioGroupClick();
+            logic_.RefreshView();
           });
         }
         return true;
       case kCategoryListBoxId:
-        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.CategoryListBoxClick(); });
+        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.ShowSelectedCategory(); });
         return true;
       case kCommandsListBoxId:
-        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.CommandsListBoxClick(); });
+        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.ShowSelectedCommand(); });
         return true;
       case kActiveSlideDesignCheckBoxId:
-        if (code == BN_CLICKED) RunHandler([this] { logic_.ActiveSlideDesignCheckBoxClick(); });
+        if (code == BN_CLICKED) RunHandler([this] { logic_.StoreSlideDesignMode(); });
         return true;
       case kActiveSlideShowCheckBoxId:
-        if (code == BN_CLICKED) RunHandler([this] { logic_.ActiveSlideShowCheckBoxClick(); });
+        if (code == BN_CLICKED) RunHandler([this] { logic_.StoreSlideShowMode(); });
         return true;
       case kClearShortcutsButtonId:
-        if (code == BN_CLICKED) RunHandler([this] { logic_.ClearShortcutsButtonClick(); });
+        if (code == BN_CLICKED) RunHandler([this] { logic_.ClearAll(); });
         return true;
       case kAboutButtonId:
         if (code == BN_CLICKED) ShowAboutForm(Handle());
@@ -150,7 +150,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
   }
 
  private:
-  static constexpr UINT_PTR kShortcutsTimer = 1;
+  static constexpr UINT_PTR kNoticeTimer = 1;
   static constexpr int kItemHeight = 15;
 
   HWND AddList(PixelRect place, int id) {
@@ -272,20 +272,20 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
                        L"Keyloom for PowerPoint", MB_YESNO | MB_ICONWARNING) == IDYES;
   }
 
-  // AssignedHotKeyEnter: while the key field has the focus OK is not the
-  // default button, so that Enter belongs to the field.
-  void AssignedHotKeyEnter() { SendMessageW(Handle(), DM_SETDEFID, 0, 0); }
-  // AssignedHotKeyExit: OK is the default button again, and the key is
-  // stored in the command selected at this moment.
-  void AssignedHotKeyExit() {
+  // While the key field has the focus OK is not the default button, so
+  // that Enter belongs to the field.
+  void EnterKeyField() { SendMessageW(Handle(), DM_SETDEFID, 0, 0); }
+  // The key field lost the focus: OK is the default button again, and the
+  // key is stored in the command selected at this moment.
+  void LeaveKeyField() {
     if (Ending()) return;
     SendMessageW(Handle(), DM_SETDEFID, IDOK, 0);
-    RunHandler([this] { logic_.AssignedHotKeyExit(); });
+    RunHandler([this] { logic_.StoreKey(); });
   }
 
   static LRESULT CALLBACK HotKeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
-    auto* form = reinterpret_cast<TCustomizeShortcutsForm*>(self);
+    auto* form = reinterpret_cast<CustomizeShortcutsForm*>(self);
     switch (message) {
       case WM_GETDLGCODE: {
         // With no default button the dialog manager would turn Enter into
@@ -303,11 +303,11 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
         if (wParam == VK_RETURN && !ModifierHeld()) return 0;  // VK_RETURN is also the '\r' of WM_CHAR
         break;
       case WM_SETFOCUS:
-        form->AssignedHotKeyEnter();
+        form->EnterKeyField();
         break;
       case WM_KILLFOCUS: {
         const LRESULT result = DefSubclassProc(field, message, wParam, lParam);
-        form->AssignedHotKeyExit();
+        form->LeaveKeyField();
         return result;
       }
     }
@@ -330,7 +330,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
 }  // namespace
 
 std::unique_ptr<CustomizeDialog> MakeCustomizeDialog(HWND owner) {
-  return std::make_unique<TCustomizeShortcutsForm>(owner);
+  return std::make_unique<CustomizeShortcutsForm>(owner);
 }
 
 }  // namespace loomkeys

@@ -15,7 +15,7 @@ bool IsBuildSwitch(std::string_view parameter) {
 }
 
 StartMode ChooseStartMode(std::optional<uint64_t> ownFileSize, uint64_t stubSize,
-                          const TDynamicStrings& parameters) {
+                          const ArgumentList& parameters) {
   if (ownFileSize && *ownFileSize > stubSize) return StartMode::kLaunch;
   if (parameters.size() < kBuildParameterCount || !IsBuildSwitch(parameters[1])) return StartMode::kUsage;
   return StartMode::kBuild;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/dynamic_strings.h"
+#include "core/argument_list.h"
 
 namespace stubwright {
 
@@ -23,6 +23,6 @@ bool IsBuildSwitch(std::string_view parameter);
 // the program then takes itself for the bare stub. A file larger than the
 // bare stub carries a payload. parameters holds parameter 0 too.
 StartMode ChooseStartMode(std::optional<uint64_t> ownFileSize, uint64_t stubSize,
-                          const TDynamicStrings& parameters);
+                          const ArgumentList& parameters);
 
 }  // namespace stubwright

@@ -31,9 +31,9 @@ std::vector<std::string> Describe(const ShortcutRegistry& registry) {
   for (const KeyEntries& key : registry.Keys()) {
     for (const auto& entry : key.entries) {
       char line[64];
-      std::snprintf(line, sizeof line, "%08X %s %X %X %X ", key.keyCode, entry->FNamespace.c_str(),
-                    entry->FVirtualKey, entry->FShiftKeys, entry->FActiveMode);
-      lines.push_back(line + entry->FContext);
+      std::snprintf(line, sizeof line, "%08X %s %X %X %X ", key.keyCode, entry->nameSpace.c_str(),
+                    entry->virtualKey, entry->shiftKeys, entry->activeMode);
+      lines.push_back(line + entry->context);
     }
   }
   return lines;
@@ -64,7 +64,7 @@ class NamespaceOperationsTest : public ::testing::Test {
   std::vector<uint32_t> Ids() {
     std::vector<uint32_t> ids;
     for (const KeyEntries& key : registry.Keys()) {
-      for (const auto& entry : key.entries) ids.push_back(entry->FShortcutId);
+      for (const auto& entry : key.entries) ids.push_back(entry->shortcutId);
     }
     return ids;
   }
@@ -153,7 +153,7 @@ TEST_F(NamespaceOperationsTest, LoadingRegistersUnderTheGivenNamespaceAndCallbac
     EXPECT_EQ(fresh.LoadNamespace("N", c.layout, LoadedCallback, c.text), kOk) << c.text;
     EXPECT_EQ(Describe(fresh), std::vector<std::string>{c.expected}) << c.text;
     ASSERT_EQ(fresh.Keys().size(), 1u);
-    EXPECT_EQ(fresh.Keys().front().entries.front()->FShortcutCallbackFunc, LoadedCallback);
+    EXPECT_EQ(fresh.Keys().front().entries.front()->callback, LoadedCallback);
   }
 }
 
@@ -279,7 +279,7 @@ TEST_F(NamespaceOperationsTest, SaveUnloadLoadRestoresKeysContextsModesAndRegist
   EXPECT_EQ(registry.LoadNamespace("A", kFirst, LoadedCallback, first), kOk);
   EXPECT_EQ(Save("A", kFirst), first);
   for (const KeyEntries& key : registry.Keys()) {
-    for (const auto& entry : key.entries) EXPECT_EQ(entry->FActiveMode, kEveryMode);
+    for (const auto& entry : key.entries) EXPECT_EQ(entry->activeMode, kEveryMode);
   }
   EXPECT_EQ(RegistryKeys(), (std::vector<KeyCode>{MakeKeyCode(0x20, 0), keysOfA[0], keysOfA[1], keysOfA[2]}));
 }

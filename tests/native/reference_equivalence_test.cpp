@@ -67,7 +67,7 @@ void ReactToPress(Registry& registry, testing::CatchingClientCodeGuard& guard, t
   if (id % 13 == 4) registry.NamespaceRename("C", "A");
   if (id % 17 == 5 && depth == 0) {
     ++depth;
-    registry.DispatchHotKey(0, MakeKeyCode(vk, sk), guard, boxes);
+    registry.DispatchHotKey(MakeKeyCode(vk, sk), guard, boxes);
     --depth;
   }
   if (id % 19 == 6) throw std::runtime_error("callback " + std::to_string(id) + " failed");
@@ -84,14 +84,14 @@ struct ProductSide {
   std::vector<std::string> Layout() const {
     std::vector<std::string> lines;
     for (const KeyEntries& key : registry->Keys()) {
-      for (const TRegistryEntry* entry : key.entries) lines.push_back(Describe(key.keyCode, *entry));
+      for (const RegistryEntry* entry : key.entries) lines.push_back(Describe(key.keyCode, *entry));
     }
     return lines;
   }
-  static std::string Describe(KeyCode key, const TRegistryEntry& entry) {
-    return std::to_string(key) + " " + entry.FNamespace + " " + std::to_string(entry.FVirtualKey) + " " +
-           std::to_string(entry.FShiftKeys) + " " + std::to_string(entry.FActiveMode) + " " + entry.FContext + " " +
-           std::to_string(entry.FShortcutId) + (entry.FShortcutCallbackFunc == Press ? " press" : " other");
+  static std::string Describe(KeyCode key, const RegistryEntry& entry) {
+    return std::to_string(key) + " " + entry.nameSpace + " " + std::to_string(entry.virtualKey) + " " +
+           std::to_string(entry.shiftKeys) + " " + std::to_string(entry.activeMode) + " " + entry.context + " " +
+           std::to_string(entry.shortcutId) + (entry.callback == Press ? " press" : " other");
   }
 };
 
@@ -262,7 +262,7 @@ struct World {
       case Kind::kTick: registry.ApplyActiveMode(step.window, step.mode); break;
       case Kind::kPress:
         boxes.shown.clear();
-        number(registry.DispatchHotKey(7, MakeKeyCode(step.virtualKey, step.shiftKeys), guard, boxes));
+        number(registry.DispatchHotKey(MakeKeyCode(step.virtualKey, step.shiftKeys), guard, boxes));
         for (const auto& box : boxes.shown) outcome.texts.emplace_back(box.text.begin(), box.text.end());
         break;
       case Kind::kSuspend: side.table.SuspendHotKeys(kWindow); break;

@@ -31,8 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct TextCase {
   const char* name;
-  TDynamicStrings stored;
-  TDynamicStrings own;
+  ArgumentList stored;
+  ArgumentList own;
   std::string text;
 };
 
