@@ -4,16 +4,14 @@
 #include <string>
 #include <utility>
 
+#include "common/active_mode.h"
+#include "common/exception_text.h"
 #include "customize/filter_text.h"
 #include "customize/hotkey_flags.h"
 #include "customize/powerpoint_shortcuts.h"
-#include "platform/ansi_text.h"
 
 namespace loomkeys {
 namespace {
-
-constexpr uint16_t kSlideDesignMode = 1;
-constexpr uint16_t kSlideShowMode = 2;
 
 // The first of the longest names; a list box's scroll extent follows it.
 std::u16string FirstLongest(const std::vector<std::u16string>& names) {
@@ -22,14 +20,6 @@ std::u16string FirstLongest(const std::vector<std::u16string>& names) {
     if (!longest || name.size() > longest->size()) longest = &name;
   }
   return longest ? *longest : std::u16string();
-}
-
-std::u16string ErrorText(const std::exception& error) {
-  try {
-    return AnsiToUtf16(error.what());
-  } catch (...) {
-    return u"Exception";
-  }
 }
 
 }  // namespace
@@ -68,8 +58,8 @@ void CustomizeFormLogic::FillCategories() {
     if (!providerView.tree) continue;
     try {
       for (const auto& category : providerView.tree->categories) state_.categories.push_back(category->name);
-    } catch (const std::exception& error) {
-      errors_.ShowError(u"Exception", ErrorText(error));
+    } catch (const std::exception&) {
+      errors_.ShowError(u"Exception", CurrentExceptionText());
     }
   }
   state_.widestCategory = FirstLongest(state_.categories);
@@ -124,8 +114,8 @@ void CustomizeFormLogic::ShowCommand(int categoryPosition, int commandPosition) 
   }
   state_.hotKey =
       HotKeyValue(static_cast<uint8_t>(command->virtualKey), HotKeyFlagsFromShiftKeys(command->shiftKeys));
-  state_.slideDesignChecked = (command->activeMode & kSlideDesignMode) != 0;
-  state_.slideShowChecked = (command->activeMode & kSlideShowMode) != 0;
+  state_.slideDesignChecked = (command->activeMode & kModeSlideDesign) != 0;
+  state_.slideShowChecked = (command->activeMode & kModeSlideShow) != 0;
   state_.description = command->description;
 }
 
@@ -135,8 +125,8 @@ void CustomizeFormLogic::StoreCommand() {
   if (!command) return;
   command->shiftKeys = ShiftKeysFromHotKeyFlags(HotKeyFlags(state_.hotKey));
   command->virtualKey = HotKeyVirtualKey(state_.hotKey);
-  command->activeMode = static_cast<uint16_t>((state_.slideDesignChecked ? kSlideDesignMode : 0) |
-                                               (state_.slideShowChecked ? kSlideShowMode : 0));
+  command->activeMode = static_cast<uint16_t>((state_.slideDesignChecked ? kModeSlideDesign : 0) |
+                                               (state_.slideShowChecked ? kModeSlideShow : 0));
   // The provider's command may be gone if its provider dropped its tree while
   // the dialog was open; then only the view's copy changes.
   Command* original = command->original;

@@ -1,29 +1,17 @@
 #include "customize/customize_session.h"
 
 #include <algorithm>
-#include <exception>
 #include <set>
 #include <string>
 
+#include "common/exception_text.h"
 #include "customize/provider_record.h"
 #include "customize/ui_data_api.h"
-#include "platform/ansi_text.h"
 
 namespace loomkeys {
 namespace {
 
 constexpr uint16_t kCancelledFlag = 0xFFFF;
-
-// The text of the exception being handled, for an error box.
-std::u16string CurrentErrorText() {
-  try {
-    throw;
-  } catch (const std::exception& exception) {
-    return AnsiToUtf16(exception.what());
-  } catch (...) {
-    return u"Unknown exception";
-  }
-}
 
 }  // namespace
 
@@ -136,11 +124,11 @@ void CustomizeSession::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDi
     try {
       cancelled = RunDialog(dialog);
     } catch (...) {
-      failure = CurrentErrorText();
+      failure = CurrentExceptionText();
     }
     RunDestroyPass(macros, cancelled);
   } catch (...) {
-    if (!failure) failure = CurrentErrorText();
+    if (!failure) failure = CurrentExceptionText();
   }
   running_ = false;
   FreeSetAsideTrees();

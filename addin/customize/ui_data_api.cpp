@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/ansi_text.h"
-#include "registry/registry_entry.h"
+#include "common/active_mode.h"
 
 namespace loomkeys {
 namespace {

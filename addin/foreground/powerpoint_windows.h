@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/foreground_window.h"
-#include "registry/registry_entry.h"
+#include "common/active_mode.h"
 
 namespace loomkeys {
 

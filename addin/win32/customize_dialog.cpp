@@ -3,28 +3,23 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 #include <stdexcept>
 #include <string>
 
+#include "common/exception_text.h"
 #include "customize/customize_form_logic.h"
-#include "platform/ansi_text.h"
 #include "win32/about_box.h"
 #include "win32/customize_dialog_ids.h"
+#include "win32/font_dc.h"
 #include "win32/modal_form.h"
 #include "win32/win32_client_code.h"
+#include "win32/window_text.h"
 
 namespace loomkeys {
 namespace {
 
 const wchar_t* Text(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 std::u16string Utf16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
-
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
  public:
@@ -159,11 +154,7 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
                    place, id, WS_EX_CLIENTEDGE);
     // Never lower than the font's text, which may be taller than the layout's.
     TEXTMETRICW metrics = {};
-    HDC dc = GetDC(list);
-    HGDIOBJ old = SelectObject(dc, FormFont().Handle());
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
+    GetTextMetricsW(FontDC(list, FormFont().Handle()).Handle(), &metrics);
     SendMessageW(list, LB_SETITEMHEIGHT, 0, std::max<int>(Scale(kItemHeight), metrics.tmHeight));
     return list;
   }
@@ -180,17 +171,17 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
       Pull();
       handler();
       Push();
-    } catch (const std::exception& error) {
-      ReportError(error.what());
     } catch (...) {
-      ReportError("Unknown exception");
+      ReportError();
     }
     busy_ = false;
   }
 
-  void ReportError(const char* what) noexcept {
+  // Shows the exception being handled; nothing is left to report with when
+  // even its text cannot be made.
+  void ReportError() noexcept {
     try {
-      errorBoxes_.ShowError(u"Exception", AnsiToUtf16(what));
+      errorBoxes_.ShowError(u"Exception", CurrentExceptionText());
     } catch (...) {
     }
   }

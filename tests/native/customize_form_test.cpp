@@ -13,8 +13,6 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-constexpr uint16_t kModWin = 0x0008;
-
 // The dialog's logic over registered providers' trees, with the controls'
 // state that the Windows form would copy in and out.
 class CustomizeFormTest : public ::testing::Test, protected testing::ProvidersFixture {
