@@ -1,6 +1,6 @@
 // The namespace-wide operations of the shortcut registry: saving a
 // namespace as blob text, loading such text back, removing a namespace and
-// renaming one. Each holds RegistryLock for its whole run, so that a blob is
+// renaming one. Each holds the registry's lock for its whole run, so that a blob is
 // a consistent picture of the namespace at one moment.
 #include <cstdint>
 #include <exception>

@@ -2,7 +2,7 @@
 // The shortcut registry: every registered shortcut, grouped by key in
 // registry order (keys in the order of their first entry, entries in the
 // order of registration). A key is bound in the hot-key table exactly while
-// it has at least one entry. All of it is guarded by RegistryLock.
+// it has at least one entry. All of it is guarded by Lock().
 //
 // Keys are found by KeyCode, entries by id and by namespace, through
 // ordered indexes beside the lists, so that registering or removing one
@@ -162,7 +162,7 @@ class ShortcutRegistry {
 
   HotKeyTable& hotKeys_;
   WindowHandle window_;
-  ReentrantLock lock_;  // RegistryLock; always taken before HotKeyLock
+  ReentrantLock lock_;  // taken before the hot-key table's lock, never after it
   KeyList keys_;        // registry order
   std::map<KeyCode, KeyPosition> keyIndex_;
   EntryIndex entryIndex_;  // by shortcut id

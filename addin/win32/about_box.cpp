@@ -6,6 +6,7 @@
 #include <string>
 
 #include "product_info.h"
+#include "win32/library_instance.h"
 #include "win32/modal_form.h"
 
 namespace loomkeys {

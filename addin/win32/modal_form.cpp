@@ -3,9 +3,8 @@
 #include <cstddef>
 
 #include "win32/font_dc.h"
+#include "win32/library_instance.h"
 #include "win32/window_text.h"
-
-extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace loomkeys {
 namespace {
@@ -37,8 +36,6 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
 }
 
 }  // namespace
-
-HINSTANCE LibraryInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 void ThreadWindowsDisabler::DisableAllBut(HWND owner) {
   std::vector<HWND> windows;

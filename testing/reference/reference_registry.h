@@ -1,5 +1,5 @@
 #pragma once
-// The shortcut registry written as the literal algorithm: a list of keys
+// The shortcut registry written as the reference algorithm: a list of keys
 // and a parallel list of entry lists, searched linearly, and a mode filter
 // that rebuilds both key sets on every tick with linear membership tests.
 // It answers exactly what ShortcutRegistry answers and makes the same calls

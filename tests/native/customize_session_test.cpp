@@ -95,14 +95,14 @@ class CustomizeSessionTest : public ::testing::Test {
     EXPECT_EQ(providers.Register(record.data(), &handle, placement), kOk);
     return handle;
   }
-  void Show() { entry.ShowCustomizeShortcutsUI(macros, dialog); }
+  void Show() { session.ShowCustomizeShortcutsUI(macros, dialog); }
 
   testing::FakeHotKeySystem system;
   HotKeyTable hotKeys{system};
   ProviderList providers;
   testing::CatchingClientCodeGuard guard;
   testing::RecordingErrorBoxes boxes;
-  CustomizeSession entry{providers, hotKeys, nullptr, guard, boxes};
+  CustomizeSession session{providers, hotKeys, nullptr, guard, boxes};
   FakeMacros macros;
   FakeDialog dialog;
 };
@@ -204,12 +204,12 @@ TEST_F(CustomizeSessionTest, EventsThatAddOrRemoveProvidersNeverCauseADoubleOrFr
   const std::vector<std::byte> d = Native<'D'>();
   const std::vector<std::byte> e = Native<'E'>();
   onCreate['A'] = [&](UIData**) {
-    entry.UnregisterProvider(a);                                       // itself
+    session.UnregisterProvider(a);                                       // itself
     RegisteredProvider* handle;
     providers.Register(d.data(), &handle, ProviderPlacement::kFront);  // ahead of everybody
     providers.Register(e.data(), &handle, ProviderPlacement::kBack);   // appended
   };
-  onCreate['D'] = [&](UIData**) { entry.UnregisterProvider(b); };
+  onCreate['D'] = [&](UIData**) { session.UnregisterProvider(b); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "create D", "create C", "create E", "dialog",
                                               "destroy D 0", "destroy C 0", "destroy E 0"}));
@@ -220,8 +220,8 @@ TEST_F(CustomizeSessionTest, AVersion20TreeGoesWithItsProvider) {
   Show();  // the failed OnDestroyUI macro leaves the tree in the slot
   ASSERT_EQ(boxes.shown.size(), 1u);
   ASSERT_NE(macro->tree, nullptr);
-  EXPECT_EQ(entry.UnregisterProvider(macro), kOk);  // frees it (the sanitizer build sees a leak otherwise)
-  EXPECT_EQ(entry.UnregisterProvider(macro), kUnknownProvider);
+  EXPECT_EQ(session.UnregisterProvider(macro), kOk);  // frees it (the sanitizer build sees a leak otherwise)
+  EXPECT_EQ(session.UnregisterProvider(macro), kUnknownProvider);
 }
 
 TEST_F(CustomizeSessionTest, ATreeLeftByAFailedDestroyMacroIsFreedBeforeTheNextRun) {
@@ -232,14 +232,14 @@ TEST_F(CustomizeSessionTest, ATreeLeftByAFailedDestroyMacroIsFreedBeforeTheNextR
   Show();
   ASSERT_EQ(dialog.treesShown.size(), 2u);
   EXPECT_EQ(dialog.categoriesShown[1], 0);  // a fresh tree
-  entry.UnregisterProvider(macro);
+  session.UnregisterProvider(macro);
 }
 
 TEST_F(CustomizeSessionTest, ATreeDestroyedDuringTheRunStaysValidUntilTheRunEnds) {
   RegisteredProvider* macro = Register(MacroRecord("Fill", "Read"));
   macros.during = [&](UIData* tree) {
     if (events.back() != "run Fill") return;
-    entry.UnregisterProvider(macro);                       // releases the tree the macro is filling
+    session.UnregisterProvider(macro);                       // releases the tree the macro is filling
     EXPECT_EQ(AddCommand2(tree, u"Edit", u"Copy", u"", 'C', 2, 3), kOk);  // still usable
   };
   Show();

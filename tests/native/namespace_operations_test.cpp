@@ -20,7 +20,8 @@ constexpr BlobLayout kSecond = BlobLayout::kWithActiveMode;
 void LOOMKEYS_STDCALL SavedCallback(const char16_t*, uint16_t, uint16_t, const char16_t*, uint32_t) {}
 void LOOMKEYS_STDCALL LoadedCallback(const char16_t*, uint16_t, uint16_t, const char16_t*, uint32_t) {}
 
-// The worked example: virtual key 0x41, shift keys 2, active mode 1, context abc.
+// One shortcut's blob text in each layout: virtual key 0x41, shift keys 2, active mode 1
+// (second layout only), context abc.
 constexpr const char* kExampleFirst = "140000004100020003000000616263";
 constexpr const char* kExampleSecond = "1400000041000200010003000000616263";
 

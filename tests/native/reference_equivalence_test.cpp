@@ -1,5 +1,5 @@
 // The product's registry and hot-key table, with their indexes and the
-// tick that only logs when nothing changed, against the literal algorithms
+// tick that only logs when nothing changed, against the reference algorithms
 // (testing/reference): random operation sequences run on both, over two
 // recording fakes, and every step must give the same results, the same
 // system calls in the same order, the same log lines, the same callbacks
@@ -279,8 +279,8 @@ struct World {
     outcome.texts.push_back(std::to_string(side.table.HotKeysActive()));
     for (const std::string& line : side.Layout()) outcome.texts.push_back(line);
     for (const auto& [key, entry] : side.table.Snapshot()) {
-      outcome.texts.push_back("table " + std::to_string(key) + " " + std::to_string(entry.KeyAtom) + " " +
-                              std::to_string(entry.Active) + std::to_string(entry.Refused));
+      outcome.texts.push_back("table " + std::to_string(key) + " " + std::to_string(entry.keyAtom) + " " +
+                              std::to_string(entry.active) + std::to_string(entry.refused));
     }
     for (KeyCode key : side.system.BoundKeys()) outcome.texts.push_back("bound " + std::to_string(key));
     return outcome;
@@ -295,7 +295,7 @@ std::string Name(Kind kind) {
   return kNames[static_cast<int>(kind)];
 }
 
-TEST(ReferenceEquivalenceTest, RandomOperationSequencesGiveTheSameResultsCallsAndLogLinesAsTheLiteralAlgorithm) {
+TEST(ReferenceEquivalenceTest, RandomOperationSequencesGiveTheSameResultsCallsAndLogLinesAsTheReferenceAlgorithm) {
   testing::RecordingDebugLog log;
   size_t ticks = 0, presses = 0, calls = 0;
   for (uint32_t seed = 1; seed <= 30; ++seed) {
