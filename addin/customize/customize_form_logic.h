@@ -63,7 +63,7 @@ class CustomizeFormLogic {
   ViewList view_;
 };
 
-// The text of PowerPointShortcutLabel for the key field's value: "Defined by
+// The notice under the key field for the field's value: "Defined by
 // PowerPoint to " and what PowerPoint does with that key, or empty when the
 // field has no key or PowerPoint does nothing with it.
 std::u16string PowerPointNotice(uint16_t hotKey);

@@ -75,7 +75,7 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {16, 304, 433, 49}, kDescriptionLabelId);
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {8, 416, 449, 33}, kPowerPointShortcutLabelId);
     AddControl(L"STATIC", L"Shortcuts defined through Keyloom will override that of PowerPoint.", SS_LEFT | SS_NOPREFIX,
-               {8, 464, 577, 24}, kPPShortcutLabelId);
+               {8, 464, 577, 24}, kOverrideNoticeLabelId);
 
     // The controls' first values, as the layout gives them.
     SendMessageW(Item(kFilterAllId), BM_SETCHECK, BST_CHECKED, 0);
