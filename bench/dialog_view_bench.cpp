@@ -36,17 +36,17 @@ struct Providers {
       std::byte record[20] = {};
       const int32_t version = 10;
       std::memcpy(record, &version, sizeof version);
-      RegisteredProvider* entry = nullptr;
-      list.Register(record, &entry, ProviderPlacement::kBack);
+      RegisteredProvider* provider = nullptr;
+      list.Register(record, &provider, ProviderPlacement::kBack);
       trees.push_back(std::make_unique<UIData>());
-      entry->tree = trees.back().get();
+      provider->tree = trees.back().get();
       for (int c = 0; c < kCategoriesPerProvider; ++c) {
         const std::u16string category = u"Category " + Number(p * kCategoriesPerProvider + c);
         for (int n = 0; n < kCommandsPerCategory; ++n) {
           const std::u16string name = std::u16string(kVerbs[n % 12]) + u" " + kObjects[(n / 12) % 7] + u" " + Number(n);
           const std::u16string description = u"Does " + name + u" for the selection";
           const auto key = static_cast<uint16_t>(n % 3 == 0 ? 'A' + n % 26 : 0);
-          entry->tree->AddCommand2({category, name, description, key, 2, 3});
+          provider->tree->AddCommand2({category, name, description, key, 2, 3});
         }
       }
     }

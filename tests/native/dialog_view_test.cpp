@@ -134,7 +134,7 @@ TEST_F(DialogViewTest, ViewCommandsAreCopiesThatPointAtTheProvidersCommands) {
   EXPECT_EQ(view[0].source, tree);
 }
 
-TEST_F(DialogViewTest, ProvidersWithoutATreeGetNoEntryAndThoseWithNothingPassingAnEmptyOne) {
+TEST_F(DialogViewTest, ProvidersWithoutATreeGetNoViewAndThoseWithNothingPassingAnEmptyOne) {
   AddProvider();
   UIData* hidden = AddProviderWithTree();
   Add(hidden, u"Edit", u"Copy");

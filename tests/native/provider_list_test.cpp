@@ -29,7 +29,7 @@ class ProviderListTest : public testing::Test {
     EXPECT_NE(handle, nullptr);
     return handle;
   }
-  std::vector<RegisteredProvider*> Entries() const {
+  std::vector<RegisteredProvider*> Providers() const {
     std::vector<RegisteredProvider*> entries;
     for (size_t i = 0; i < providers.Count(); ++i) entries.push_back(providers.At(i));
     return entries;
@@ -39,13 +39,13 @@ class ProviderListTest : public testing::Test {
 };
 
 TEST_F(ProviderListTest, ANativeRecordIsReadAtItsUnalignedOffsets) {
-  RegisteredProvider* entry = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&CreateUI)),
+  RegisteredProvider* provider = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&CreateUI)),
                                                   Address(reinterpret_cast<void (*)()>(&DestroyUI))));
-  EXPECT_EQ(entry->version, 10);
-  EXPECT_EQ(entry->onCreateUI, &CreateUI);
-  EXPECT_EQ(entry->onDestroyUI, &DestroyUI);
-  EXPECT_EQ(entry->onCreateUIMacro, "");
-  EXPECT_EQ(entry->tree, nullptr);
+  EXPECT_EQ(provider->version, 10);
+  EXPECT_EQ(provider->onCreateUI, &CreateUI);
+  EXPECT_EQ(provider->onDestroyUI, &DestroyUI);
+  EXPECT_EQ(provider->onCreateUIMacro, "");
+  EXPECT_EQ(provider->tree, nullptr);
 
   RegisteredProvider* empty = Register(NativeRecord(0, 0));
   EXPECT_EQ(empty->onCreateUI, nullptr);
@@ -55,14 +55,14 @@ TEST_F(ProviderListTest, ANativeRecordIsReadAtItsUnalignedOffsets) {
 TEST_F(ProviderListTest, AMacroRecordsNamesAreCopiedAndNullNamesStoredAsEmpty) {
   std::string create = "Module1.CreateUI";
   std::string destroy = "Module1.Destroy\xE4UI";
-  RegisteredProvider* entry = Register(MacroRecord(create.c_str(), destroy.c_str()));
+  RegisteredProvider* provider = Register(MacroRecord(create.c_str(), destroy.c_str()));
   create.assign(create.size(), 'x');  // the client reuses its strings
   destroy.clear();
-  EXPECT_EQ(entry->version, 20);
-  EXPECT_EQ(entry->onCreateUIMacro, "Module1.CreateUI");
-  EXPECT_EQ(entry->onDestroyUIMacro, "Module1.Destroy\xE4UI");
-  EXPECT_EQ(entry->onCreateUI, nullptr);
-  EXPECT_EQ(entry->tree, nullptr);
+  EXPECT_EQ(provider->version, 20);
+  EXPECT_EQ(provider->onCreateUIMacro, "Module1.CreateUI");
+  EXPECT_EQ(provider->onDestroyUIMacro, "Module1.Destroy\xE4UI");
+  EXPECT_EQ(provider->onCreateUI, nullptr);
+  EXPECT_EQ(provider->tree, nullptr);
 
   RegisteredProvider* unnamed = Register(MacroRecord(nullptr, ""));
   EXPECT_EQ(unnamed->onCreateUIMacro, "");
@@ -92,15 +92,15 @@ TEST_F(ProviderListTest, InitializeKeyloomAddinPutsItsProviderInFront) {
   RegisteredProvider* a = Register(NativeRecord(1, 0));
   RegisteredProvider* b = Register(MacroRecord("B", "B"));
   RegisteredProvider* c = Register(NativeRecord(3, 0), ProviderPlacement::kFront);
-  EXPECT_EQ(Entries(), (std::vector<RegisteredProvider*>{c, a, b}));
+  EXPECT_EQ(Providers(), (std::vector<RegisteredProvider*>{c, a, b}));
 }
 
-TEST_F(ProviderListTest, TheSameRecordTwiceGivesTwoEntries) {
+TEST_F(ProviderListTest, TheSameRecordTwiceGivesTwoProviders) {
   const std::vector<std::byte> record = MacroRecord("Create", "Destroy");
   RegisteredProvider* first = Register(record);
   RegisteredProvider* second = Register(record);
   EXPECT_NE(first, second);
-  EXPECT_EQ(Entries(), (std::vector<RegisteredProvider*>{first, second}));
+  EXPECT_EQ(Providers(), (std::vector<RegisteredProvider*>{first, second}));
 }
 
 TEST_F(ProviderListTest, UnregisteringGoesByIdentityAndOnlyOnce) {
@@ -112,7 +112,7 @@ TEST_F(ProviderListTest, UnregisteringGoesByIdentityAndOnlyOnce) {
   EXPECT_EQ(providers.Unregister(b), kOk);
   EXPECT_EQ(providers.Unregister(b), kUnknownProvider);
   EXPECT_EQ(providers.Unregister(nullptr), kUnknownProvider);
-  EXPECT_EQ(Entries(), (std::vector<RegisteredProvider*>{a, c}));
+  EXPECT_EQ(Providers(), (std::vector<RegisteredProvider*>{a, c}));
   EXPECT_FALSE(providers.Contains(b));
   EXPECT_TRUE(providers.Contains(c));
 }

@@ -18,16 +18,16 @@ class ProvidersFixture {
     std::byte record[20] = {};
     const int32_t version = 10;
     std::memcpy(record, &version, sizeof version);
-    RegisteredProvider* entry = nullptr;
-    providers.Register(record, &entry, placement);
-    return entry;
+    RegisteredProvider* provider = nullptr;
+    providers.Register(record, &provider, placement);
+    return provider;
   }
   // A provider with a new, empty tree in its slot.
   UIData* AddProviderWithTree(ProviderPlacement placement = ProviderPlacement::kBack) {
-    RegisteredProvider* entry = AddProvider(placement);
+    RegisteredProvider* provider = AddProvider(placement);
     trees.push_back(std::make_unique<UIData>());
-    entry->tree = trees.back().get();
-    return entry->tree;
+    provider->tree = trees.back().get();
+    return provider->tree;
   }
   static Command* Add(UIData* tree, std::u16string_view category, std::u16string_view name, uint16_t vk = 0,
                        uint16_t shiftKeys = 0, uint16_t mode = 0xFFFF, std::u16string_view description = u"") {
