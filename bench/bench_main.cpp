@@ -1,5 +1,5 @@
-// Runs the benchmarks, then sets each product figure beside its reference
-// (the literal algorithm) with the ratio, and checks the targets. Figures
+// Runs the benchmarks, then sets each product figure beside the reference
+// algorithm's with the ratio, and checks the targets. Figures
 // are processor time per operation, so that the other programs of a shared
 // machine do not distort them. Exits with 1 when a target is missed.
 #include <benchmark/benchmark.h>
@@ -65,7 +65,7 @@ std::string Readable(double nanoseconds) {
 
 void PrintRatios(const SummaryReporter& reporter) {
   const std::string product = "/product", reference = "/reference";
-  std::printf("\n%-36s %12s %12s %10s\n", "product against the literal algorithm", "product", "reference", "ratio");
+  std::printf("\n%-36s %12s %12s %10s\n", "product against the reference algorithm", "product", "reference", "ratio");
   for (const auto& [name, nanoseconds] : reporter.Times()) {
     if (name.size() <= product.size() || name.compare(name.size() - product.size(), product.size(), product) != 0)
       continue;

@@ -29,24 +29,24 @@ const char16_t* const kObjects[] = {u"shape", u"slide", u"text box", u"picture",
 // Four providers with their trees, as their OnCreateUI events fill them.
 struct Providers {
   ProviderList list;
-  std::vector<std::unique_ptr<TUIData>> trees;
+  std::vector<std::unique_ptr<UIData>> trees;
 
   Providers() {
     for (int p = 0; p < kProviders; ++p) {
       std::byte record[20] = {};
       const int32_t version = 10;
       std::memcpy(record, &version, sizeof version);
-      TUIProviderEntry* entry = nullptr;
-      list.Register(record, &entry, ProviderPlacement::kBack);
-      trees.push_back(std::make_unique<TUIData>());
-      entry->UIData = trees.back().get();
+      RegisteredProvider* provider = nullptr;
+      list.Register(record, &provider, ProviderPlacement::kBack);
+      trees.push_back(std::make_unique<UIData>());
+      provider->tree = trees.back().get();
       for (int c = 0; c < kCategoriesPerProvider; ++c) {
         const std::u16string category = u"Category " + Number(p * kCategoriesPerProvider + c);
         for (int n = 0; n < kCommandsPerCategory; ++n) {
           const std::u16string name = std::u16string(kVerbs[n % 12]) + u" " + kObjects[(n / 12) % 7] + u" " + Number(n);
           const std::u16string description = u"Does " + name + u" for the selection";
           const auto key = static_cast<uint16_t>(n % 3 == 0 ? 'A' + n % 26 : 0);
-          entry->UIData->AddCommand2({category, name, description, key, 2, 3});
+          provider->tree->AddCommand2({category, name, description, key, 2, 3});
         }
       }
     }
@@ -64,10 +64,10 @@ void Refresh(benchmark::State& state, const char16_t* findText) {
   CustomizeFormLogic logic(form, boxes, [] { return false; });
   logic.Init(providers.list);
   form.findText = findText;
-  logic.FilterRadioGroupClick();
+  logic.RefreshView();
   state.counters["commands shown"] = static_cast<double>(form.commands.size());
   const AllocationMeter meter;
-  for (auto _ : state) logic.FilterRadioGroupClick();
+  for (auto _ : state) logic.RefreshView();
   ReportPerIteration(state, meter.Since(), 0);
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "customize/hotkey_flags.h"
 #include "dialog_driver.h"
 #include "key_names.h"
 #include "sample_addin.h"
@@ -94,15 +95,6 @@ void Screenshot(HWND window, const std::wstring& name, const std::wstring& what)
   Step(screenshot::Save(window, tour.outputFolder + L"\\" + name + L".bmp"), L"Screenshot of " + what + L": " + name);
 }
 
-// The hot-key control's value for a key with RegisterHotKey's modifiers.
-WORD HotKeyValue(uint16_t virtualKey, uint16_t shiftKeys) {
-  BYTE flags = 0;
-  if (shiftKeys & LOOMKEYS_MOD_SHIFT) flags |= HOTKEYF_SHIFT;
-  if (shiftKeys & LOOMKEYS_MOD_CONTROL) flags |= HOTKEYF_CONTROL;
-  if (shiftKeys & LOOMKEYS_MOD_ALT) flags |= HOTKEYF_ALT;
-  return MAKEWORD(virtualKey, flags);
-}
-
 // The Customize Shortcuts dialog as the user sees it after choosing the menu
 // item, with a command selected.
 struct OpenDialog {
@@ -137,7 +129,9 @@ bool TypeKey(const OpenDialog& open, uint16_t virtualKey, uint16_t shiftKeys) {
   dialog_driver::Focus(open.dialog, open.hotKey);
   if (!WaitFor([&] { return dialog_driver::FocusedControl(open.dialog) == open.hotKey; })) return false;
   key_input::PressChord(shiftKeys, virtualKey);
-  const WORD wanted = HotKeyValue(virtualKey, shiftKeys);
+  // The key field's value, in the hot-key control's flags, as the library reads it.
+  const WORD wanted =
+      loomkeys::HotKeyValue(static_cast<uint8_t>(virtualKey), loomkeys::HotKeyFlagsFromShiftKeys(shiftKeys));
   return WaitFor([&] { return LOWORD(SendMessageW(open.hotKey, HKM_GETHOTKEY, 0, 0)) == wanted; });
 }
 

@@ -26,7 +26,7 @@ inline void CheckRegistryIsSound(const ShortcutRegistry& registry, const testing
     FUZZ_CHECK(!key.entries.empty());
     FUZZ_CHECK(keys.insert(key.keyCode).second);
     for (const auto& entry : key.entries) {
-      FUZZ_CHECK(MakeKeyCode(entry->FVirtualKey, entry->FShiftKeys) == key.keyCode);
+      FUZZ_CHECK(MakeKeyCode(entry->virtualKey, entry->shiftKeys) == key.keyCode);
     }
   }
   const std::vector<KeyCode> bound = system.BoundKeys();

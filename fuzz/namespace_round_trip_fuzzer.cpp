@@ -32,7 +32,7 @@ std::vector<Item> ItemsOf(const ShortcutRegistry& registry, std::string_view nam
   std::vector<Item> items;
   for (const KeyEntries& key : registry.Keys()) {
     for (const auto& entry : key.entries) {
-      if (entry->FNamespace == nameSpace) items.push_back({key.keyCode, entry->FActiveMode, entry->FContext});
+      if (entry->nameSpace == nameSpace) items.push_back({key.keyCode, entry->activeMode, entry->context});
     }
   }
   return items;
@@ -43,9 +43,8 @@ std::vector<std::tuple<std::string, uint32_t, Item>> Others(const ShortcutRegist
   std::vector<std::tuple<std::string, uint32_t, Item>> others;
   for (const KeyEntries& key : registry.Keys()) {
     for (const auto& entry : key.entries) {
-      if (entry->FNamespace == "A") continue;
-      others.emplace_back(entry->FNamespace, entry->FShortcutId,
-                          Item{key.keyCode, entry->FActiveMode, entry->FContext});
+      if (entry->nameSpace == "A") continue;
+      others.emplace_back(entry->nameSpace, entry->shortcutId, Item{key.keyCode, entry->activeMode, entry->context});
     }
   }
   return others;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks of the portable core with optimisation (build/bench)
-# and runs them: each figure of the product beside the literal algorithm's,
+# and runs them: each figure of the product beside the reference algorithm's,
 # the ratios, and the performance targets. Extra arguments go to the
 # benchmark program (e.g. --benchmark_filter=SteadyTick). The machine's load
 # is printed first: the figures are only as quiet as the machine.

@@ -4,16 +4,14 @@
 #include <string>
 #include <utility>
 
+#include "common/active_mode.h"
+#include "common/exception_text.h"
 #include "customize/filter_text.h"
 #include "customize/hotkey_flags.h"
 #include "customize/powerpoint_shortcuts.h"
-#include "platform/ansi_text.h"
 
 namespace loomkeys {
 namespace {
-
-constexpr uint16_t kSlideDesignMode = 1;
-constexpr uint16_t kSlideShowMode = 2;
 
 // The first of the longest names; a list box's scroll extent follows it.
 std::u16string FirstLongest(const std::vector<std::u16string>& names) {
@@ -24,14 +22,6 @@ std::u16string FirstLongest(const std::vector<std::u16string>& names) {
   return longest ? *longest : std::u16string();
 }
 
-std::u16string ErrorText(const std::exception& error) {
-  try {
-    return AnsiToUtf16(error.what());
-  } catch (...) {
-    return u"Exception";
-  }
-}
-
 }  // namespace
 
 CustomizeFormLogic::CustomizeFormLogic(CustomizeFormState& state, ErrorBoxes& errors, std::function<bool()> askClearAll)
@@ -40,20 +30,20 @@ CustomizeFormLogic::CustomizeFormLogic(CustomizeFormState& state, ErrorBoxes& er
 CustomizeFormLogic::~CustomizeFormLogic() { Finish(); }
 
 void CustomizeFormLogic::Init(ProviderList& providers) {
-  FUIProviderRegistry = &providers;
-  FilterRadioGroupClick();
+  providers_ = &providers;
+  RefreshView();
 }
 
-void CustomizeFormLogic::Finish() { ClearView(FViewProviderRegistry); }
+void CustomizeFormLogic::Finish() { ClearView(view_); }
 
-void CustomizeFormLogic::FilterRadioGroupClick() {
-  ClearView(FViewProviderRegistry);
-  if (!FUIProviderRegistry) return;
+void CustomizeFormLogic::RefreshView() {
+  ClearView(view_);
+  if (!providers_) return;
   const std::u16string filterText = TrimFilterText(state_.findText);
   ViewFilter filter{filterText};
   filter.showAssigned = state_.filter != FilterChoice::kUnassigned;
   filter.showUnassigned = state_.filter != FilterChoice::kAssigned;
-  BuildView(*FUIProviderRegistry, FViewProviderRegistry, filter);
+  BuildView(*providers_, view_, filter);
   FillCategories();
 }
 
@@ -64,23 +54,23 @@ void CustomizeFormLogic::FillCategories() {
   state_.commandIndex = -1;
   ShowCommand(-1, -1);
 
-  for (const ViewEntry& entry : FViewProviderRegistry) {
-    if (!entry.UIData) continue;
+  for (const ProviderView& providerView : view_) {
+    if (!providerView.tree) continue;
     try {
-      for (const auto& category : entry.UIData->FCategories) state_.categories.push_back(category->FName);
-    } catch (const std::exception& error) {
-      errors_.ShowError(u"Exception", ErrorText(error));
+      for (const auto& category : providerView.tree->categories) state_.categories.push_back(category->name);
+    } catch (const std::exception&) {
+      errors_.ShowError(u"Exception", CurrentExceptionText());
     }
   }
   state_.widestCategory = FirstLongest(state_.categories);
 
   if (!state_.categories.empty()) {
     state_.categoryIndex = 0;
-    CategoryListBoxClick();
+    ShowSelectedCategory();
   }
 }
 
-void CustomizeFormLogic::CategoryListBoxClick() {
+void CustomizeFormLogic::ShowSelectedCategory() {
   if (state_.categoryIndex == -1) {
     state_.commands.clear();
     state_.commandIndex = -1;
@@ -93,24 +83,24 @@ void CustomizeFormLogic::CategoryListBoxClick() {
 void CustomizeFormLogic::FillCommands(int categoryPosition) {
   state_.commands.clear();
   state_.commandIndex = -1;
-  if (const TCategory* category = CategoryByIndex(categoryPosition)) {
-    for (const auto& command : category->FCommands) state_.commands.push_back(command->FName);
+  if (const Category* category = CategoryByIndex(categoryPosition)) {
+    for (const auto& command : category->commands) state_.commands.push_back(command->name);
   }
   state_.widestCommand = FirstLongest(state_.commands);
   if (!state_.commands.empty()) {
     state_.commandIndex = 0;
-    CommandsListBoxClick();
+    ShowSelectedCommand();
   }
   // Only the Find text marks the list as filtered, not the Show choice.
   state_.commandsCaption = TrimFilterText(state_.findText).empty() ? kCommandsCaption : kFilteredCommandsCaption;
 }
 
-void CustomizeFormLogic::CommandsListBoxClick() {
+void CustomizeFormLogic::ShowSelectedCommand() {
   if (state_.categoryIndex != -1) ShowCommand(state_.categoryIndex, state_.commandIndex);
 }
 
 void CustomizeFormLogic::ShowCommand(int categoryPosition, int commandPosition) {
-  const TCommand* command = CommandAt(categoryPosition, commandPosition, nullptr);
+  const Command* command = CommandAt(categoryPosition, commandPosition, nullptr);
   const bool shown = command != nullptr;
   state_.hotKeyEnabled = shown;
   state_.slideDesignEnabled = shown;
@@ -122,57 +112,54 @@ void CustomizeFormLogic::ShowCommand(int categoryPosition, int commandPosition) 
     state_.description.clear();
     return;
   }
-  state_.hotKey =
-      HotKeyValue(static_cast<uint8_t>(command->FVirtualKey), HotKeyFlagsFromShiftKeys(command->FShiftKeys));
-  state_.slideDesignChecked = (command->FActiveMode & kSlideDesignMode) != 0;
-  state_.slideShowChecked = (command->FActiveMode & kSlideShowMode) != 0;
-  state_.description = command->FDescription;
+  state_.hotKey = HotKeyValue(static_cast<uint8_t>(command->virtualKey), HotKeyFlagsFromShiftKeys(command->shiftKeys));
+  state_.slideDesignChecked = (command->activeMode & kModeSlideDesign) != 0;
+  state_.slideShowChecked = (command->activeMode & kModeSlideShow) != 0;
+  state_.description = command->description;
 }
 
 void CustomizeFormLogic::StoreCommand() {
-  const ViewEntry* entry = nullptr;
-  TCommand* command = CommandAt(state_.categoryIndex, state_.commandIndex, &entry);
+  const ProviderView* owner = nullptr;
+  Command* command = CommandAt(state_.categoryIndex, state_.commandIndex, &owner);
   if (!command) return;
-  command->FShiftKeys = ShiftKeysFromHotKeyFlags(HotKeyFlags(state_.hotKey));
-  command->FVirtualKey = HotKeyVirtualKey(state_.hotKey);
-  command->FActiveMode = static_cast<uint16_t>((state_.slideDesignChecked ? kSlideDesignMode : 0) |
-                                               (state_.slideShowChecked ? kSlideShowMode : 0));
+  command->shiftKeys = ShiftKeysFromHotKeyFlags(HotKeyFlags(state_.hotKey));
+  command->virtualKey = HotKeyVirtualKey(state_.hotKey);
+  command->activeMode = static_cast<uint16_t>((state_.slideDesignChecked ? kModeSlideDesign : 0) |
+                                              (state_.slideShowChecked ? kModeSlideShow : 0));
   // The provider's command may be gone if its provider dropped its tree while
   // the dialog was open; then only the view's copy changes.
-  TCommand* original = command->FOrigCommand;
-  if (!original || !FUIProviderRegistry || !ProviderHoldsTree(*FUIProviderRegistry, entry->Source)) return;
-  original->FShiftKeys = command->FShiftKeys;
-  original->FVirtualKey = command->FVirtualKey;
-  original->FActiveMode = command->FActiveMode;
+  Command* original = command->original;
+  if (!original || !providers_ || !ProviderHoldsTree(*providers_, owner->source)) return;
+  original->shiftKeys = command->shiftKeys;
+  original->virtualKey = command->virtualKey;
+  original->activeMode = command->activeMode;
 }
 
-void CustomizeFormLogic::AssignedHotKeyExit() { StoreCommand(); }
+void CustomizeFormLogic::StoreKey() { StoreCommand(); }
 
-void CustomizeFormLogic::ActiveSlideDesignCheckBoxClick() {
+void CustomizeFormLogic::StoreSlideDesignMode() {
   if (state_.slideDesignEnabled) StoreCommand();
 }
 
-void CustomizeFormLogic::ActiveSlideShowCheckBoxClick() {
+void CustomizeFormLogic::StoreSlideShowMode() {
   if (state_.slideShowEnabled) StoreCommand();
 }
 
-void CustomizeFormLogic::ClearShortcutsButtonClick() {
-  if (!FUIProviderRegistry || !askClearAll_()) return;
-  ClearAllShortcuts(*FUIProviderRegistry);
-  FilterRadioGroupClick();
+void CustomizeFormLogic::ClearAll() {
+  if (!providers_ || !askClearAll_()) return;
+  ClearAllShortcuts(*providers_);
+  RefreshView();
 }
 
-void CustomizeFormLogic::ShortcutsTimerTimer() { state_.powerPointNotice = PowerPointNotice(state_.hotKey); }
+void CustomizeFormLogic::RefreshNotice() { state_.powerPointNotice = PowerPointNotice(state_.hotKey); }
 
-TCategory* CustomizeFormLogic::CategoryByIndex(int position) const {
-  return loomkeys::CategoryByIndex(FViewProviderRegistry, position);
-}
+Category* CustomizeFormLogic::CategoryByIndex(int position) const { return loomkeys::CategoryByIndex(view_, position); }
 
-TCommand* CustomizeFormLogic::CommandAt(int categoryPosition, int commandPosition, const ViewEntry** entry) const {
+Command* CustomizeFormLogic::CommandAt(int categoryPosition, int commandPosition, const ProviderView** owner) const {
   if (categoryPosition < 0 || commandPosition < 0) return nullptr;
-  const TCategory* category = loomkeys::CategoryByIndex(FViewProviderRegistry, categoryPosition, entry);
-  if (!category || static_cast<size_t>(commandPosition) >= category->FCommands.size()) return nullptr;
-  return category->FCommands[static_cast<size_t>(commandPosition)].get();
+  const Category* category = loomkeys::CategoryByIndex(view_, categoryPosition, owner);
+  if (!category || static_cast<size_t>(commandPosition) >= category->commands.size()) return nullptr;
+  return category->commands[static_cast<size_t>(commandPosition)].get();
 }
 
 std::u16string PowerPointNotice(uint16_t hotKey) {

@@ -1,6 +1,6 @@
 #pragma once
-// What the Customize Shortcuts dialog does, without Windows: the handlers of
-// TCustomizeShortcutsForm over the state of its controls. The Windows form
+// What the Customize Shortcuts dialog does, without Windows: its event
+// handlers over the state of its controls. The Windows form
 // only moves values between the real controls and CustomizeFormState.
 //
 // The dialog edits the providers' trees in place as the user goes and keeps
@@ -28,35 +28,42 @@ class CustomizeFormLogic {
   void Finish();
 
   // Event handlers.
-  void FilterRadioGroupClick();  // also every change of the Find text
-  void CategoryListBoxClick();
-  void CommandsListBoxClick();
-  void AssignedHotKeyExit();
-  void ActiveSlideDesignCheckBoxClick();
-  void ActiveSlideShowCheckBoxClick();
-  void ClearShortcutsButtonClick();
-  void ShortcutsTimerTimer();
+  // Builds the view again from the Find text and the Show choice.
+  void RefreshView();
+  // Lists the selected category's commands and shows the first.
+  void ShowSelectedCategory();
+  // Shows the selected command's key, modes and description.
+  void ShowSelectedCommand();
+  // Stores the key field's value in the selected command (the field lost the focus).
+  void StoreKey();
+  // Store a changed check box in the selected command, when it is enabled.
+  void StoreSlideDesignMode();
+  void StoreSlideShowMode();
+  // Asks, then clears every key of every provider's tree and refreshes the view.
+  void ClearAll();
+  // Names PowerPoint's own use of the key in the key field (run by a 50 ms timer).
+  void RefreshNotice();
 
   // Form operations.
   void FillCategories();
   void FillCommands(int categoryPosition);
   void ShowCommand(int categoryPosition, int commandPosition);
   void StoreCommand();
-  TCategory* CategoryByIndex(int position) const;
+  Category* CategoryByIndex(int position) const;
 
-  const ViewList& View() const { return FViewProviderRegistry; }
+  const ViewList& View() const { return view_; }
 
  private:
-  TCommand* CommandAt(int categoryPosition, int commandPosition, const ViewEntry** entry) const;
+  Command* CommandAt(int categoryPosition, int commandPosition, const ProviderView** owner) const;
 
   CustomizeFormState& state_;
   ErrorBoxes& errors_;
   std::function<bool()> askClearAll_;
-  ProviderList* FUIProviderRegistry = nullptr;
-  ViewList FViewProviderRegistry;
+  ProviderList* providers_ = nullptr;
+  ViewList view_;
 };
 
-// The text of PowerPointShortcutLabel for the key field's value: "Defined by
+// The notice under the key field for the field's value: "Defined by
 // PowerPoint to " and what PowerPoint does with that key, or empty when the
 // field has no key or PowerPoint does nothing with it.
 std::u16string PowerPointNotice(uint16_t hotKey);

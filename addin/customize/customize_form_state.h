@@ -8,35 +8,35 @@
 
 namespace loomkeys {
 
-enum class FilterChoice : int { kAll = 0, kAssigned = 1, kUnassigned = 2 };  // FilterRadioGroup items
+enum class FilterChoice : int { kAll = 0, kAssigned = 1, kUnassigned = 2 };  // the Show group's items
 
 inline constexpr char16_t kCommandsCaption[] = u"Co&mmands:";
 inline constexpr char16_t kFilteredCommandsCaption[] = u"Co&mmands (Filtered):";
 
 struct CustomizeFormState {
   // Set by the user; read from the controls before each handler.
-  std::u16string findText;                   // FilterEdit
-  FilterChoice filter = FilterChoice::kAll;  // FilterRadioGroup
-  int categoryIndex = -1;                    // CategoryListBox selection, -1 for none
-  int commandIndex = -1;                     // CommandsListBox selection, -1 for none
-  uint16_t hotKey = 0;                       // AssignedHotKey: virtual key | HOTKEYF_* flags << 8
-  bool slideDesignChecked = true;            // ActiveSlideDesignCheckBox
-  bool slideShowChecked = true;              // ActiveSlideShowCheckBox
+  std::u16string findText;                   // the Find field
+  FilterChoice filter = FilterChoice::kAll;  // the Show group
+  int categoryIndex = -1;                    // the category list's selection, -1 for none
+  int commandIndex = -1;                     // the command list's selection, -1 for none
+  uint16_t hotKey = 0;                       // the key field: virtual key | HOTKEYF_* flags << 8
+  bool slideDesignChecked = true;            // the Slide design check box
+  bool slideShowChecked = true;              // the Slide show check box
 
   // Set by the logic; written to the controls after each handler (the
   // selections and the values above too, where the logic changed them).
-  std::vector<std::u16string> categories;  // CategoryListBox items
-  std::vector<std::u16string> commands;    // CommandsListBox items
+  std::vector<std::u16string> categories;  // the category list's items
+  std::vector<std::u16string> commands;    // the command list's items
   // The item that sets each list's horizontal scroll extent: its width plus
   // twice that of "W". Empty when the list has no non-empty names.
   std::u16string widestCategory;
   std::u16string widestCommand;
-  std::u16string commandsCaption = kCommandsCaption;  // CommandsLabel
+  std::u16string commandsCaption = kCommandsCaption;  // the label above the command list
   bool hotKeyEnabled = true;
   bool slideDesignEnabled = true;
   bool slideShowEnabled = true;
-  std::u16string description;       // DescriptionLabel
-  std::u16string powerPointNotice;  // PowerPointShortcutLabel
+  std::u16string description;       // under Command Description
+  std::u16string powerPointNotice;  // what PowerPoint does with the key, under the key field
 
   bool operator==(const CustomizeFormState&) const = default;
 };

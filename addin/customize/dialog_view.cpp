@@ -8,16 +8,16 @@
 namespace loomkeys {
 namespace {
 
-bool Passes(const TCommand& command, std::u16string_view lowerFilter, const ViewFilter& filter) {
-  const bool assigned = command.FVirtualKey != 0;
+bool Passes(const Command& command, std::u16string_view lowerFilter, const ViewFilter& filter) {
+  const bool assigned = command.virtualKey != 0;
   const bool shown = assigned ? filter.showAssigned : filter.showUnassigned;
-  return shown && NameMatchesFilter(command.FName, lowerFilter);
+  return shown && NameMatchesFilter(command.name, lowerFilter);
 }
 
 // A copy of the command that stands for it in the view.
-std::unique_ptr<TCommand> LinkedCopy(TCommand& source) {
-  auto copy = std::make_unique<TCommand>(source);
-  copy->FOrigCommand = &source;
+std::unique_ptr<Command> LinkedCopy(Command& source) {
+  auto copy = std::make_unique<Command>(source);
+  copy->original = &source;
   return copy;
 }
 
@@ -27,21 +27,20 @@ std::unique_ptr<TCommand> LinkedCopy(TCommand& source) {
 // end of its category's copy. (The searches would make every refresh, that
 // is every key typed into the Find field, quadratic in a category's size.)
 // As there, a category joins the copy together with its first command.
-void CopyPassingCommands(const TUIData& tree, TUIData& copy, std::u16string_view lowerFilter,
-                         const ViewFilter& filter) {
-  for (const auto& category : tree.FCategories) {
-    TCategory* copied = nullptr;
-    for (const auto& command : category->FCommands) {
+void CopyPassingCommands(const UIData& tree, UIData& copy, std::u16string_view lowerFilter, const ViewFilter& filter) {
+  for (const auto& category : tree.categories) {
+    Category* copied = nullptr;
+    for (const auto& command : category->commands) {
       if (!Passes(*command, lowerFilter, filter)) continue;
       if (copied) {
-        copied->FCommands.push_back(LinkedCopy(*command));
+        copied->commands.push_back(LinkedCopy(*command));
         continue;
       }
-      auto added = std::make_unique<TCategory>();
-      added->FName = category->FName;
-      added->FCommands.push_back(LinkedCopy(*command));
-      copy.FCategories.push_back(std::move(added));
-      copied = copy.FCategories.back().get();
+      auto added = std::make_unique<Category>();
+      added->name = category->name;
+      added->commands.push_back(LinkedCopy(*command));
+      copy.categories.push_back(std::move(added));
+      copied = copy.categories.back().get();
     }
   }
 }
@@ -51,13 +50,13 @@ void CopyPassingCommands(const TUIData& tree, TUIData& copy, std::u16string_view
 void BuildView(const ProviderList& source, ViewList& view, const ViewFilter& filter) {
   const std::u16string lowerFilter = LowerAsciiLetters(filter.text);
   for (size_t i = 0; i < source.Count(); ++i) {
-    const TUIData* tree = source.At(i)->UIData;
+    const UIData* tree = source.At(i)->tree;
     if (!tree) continue;
     try {
       view.push_back({nullptr, tree});
-      ViewEntry& entry = view.back();
-      entry.UIData = std::make_unique<TUIData>();
-      CopyPassingCommands(*tree, *entry.UIData, lowerFilter, filter);
+      ProviderView& added = view.back();
+      added.tree = std::make_unique<UIData>();
+      CopyPassingCommands(*tree, *added.tree, lowerFilter, filter);
     } catch (...) {
       // Out of memory: this provider shows what was copied so far.
     }
@@ -68,25 +67,25 @@ void ClearView(ViewList& view) { view.clear(); }
 
 void ClearAllShortcuts(const ProviderList& source) {
   for (size_t i = 0; i < source.Count(); ++i) {
-    TUIData* tree = source.At(i)->UIData;
+    UIData* tree = source.At(i)->tree;
     if (!tree) continue;
-    for (const auto& category : tree->FCategories) {
-      for (const auto& command : category->FCommands) {
-        command->FVirtualKey = 0;
-        command->FShiftKeys = 0;
+    for (const auto& category : tree->categories) {
+      for (const auto& command : category->commands) {
+        command->virtualKey = 0;
+        command->shiftKeys = 0;
       }
     }
   }
 }
 
-TCategory* CategoryByIndex(const ViewList& view, int position, const ViewEntry** entry) {
+Category* CategoryByIndex(const ViewList& view, int position, const ProviderView** owner) {
   if (position < 0) return nullptr;
   size_t remaining = static_cast<size_t>(position);
-  for (const ViewEntry& viewEntry : view) {
-    if (!viewEntry.UIData) continue;
-    const TCategories& categories = viewEntry.UIData->FCategories;
+  for (const ProviderView& providerView : view) {
+    if (!providerView.tree) continue;
+    const CategoryList& categories = providerView.tree->categories;
     if (remaining < categories.size()) {
-      if (entry) *entry = &viewEntry;
+      if (owner) *owner = &providerView;
       return categories[remaining].get();
     }
     remaining -= categories.size();
@@ -94,10 +93,10 @@ TCategory* CategoryByIndex(const ViewList& view, int position, const ViewEntry**
   return nullptr;
 }
 
-bool ProviderHoldsTree(const ProviderList& source, const TUIData* tree) {
+bool ProviderHoldsTree(const ProviderList& source, const UIData* tree) {
   if (!tree) return false;
   for (size_t i = 0; i < source.Count(); ++i) {
-    if (source.At(i)->UIData == tree) return true;
+    if (source.At(i)->tree == tree) return true;
   }
   return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The Customize dialog's filtered view of the providers' trees. Each view
-// entry holds a tree of copies of one provider's commands that pass the
-// filter; every copy points back at the provider's command (FOrigCommand),
+// The Customize dialog's filtered view of the providers' trees. Each
+// provider view holds a tree of copies of one provider's commands that pass
+// the filter; every copy points back at the provider's command (`original`),
 // which is where the dialog stores a key.
 #include <memory>
 #include <string_view>
@@ -12,12 +12,12 @@
 
 namespace loomkeys {
 
-struct ViewEntry {
-  std::unique_ptr<TUIData> UIData;  // the copies; null only if creating it failed
-  const TUIData* Source = nullptr;  // the provider's tree that the copies stand for
+struct ProviderView {
+  std::unique_ptr<UIData> tree;    // the copies; null only if creating it failed
+  const UIData* source = nullptr;  // the provider's tree that the copies stand for
 };
 
-using ViewList = std::vector<ViewEntry>;
+using ViewList = std::vector<ProviderView>;
 
 // Which commands the view shows, by whether a key is assigned (a virtual key
 // other than 0; shift keys alone do not count).
@@ -27,11 +27,11 @@ struct ViewFilter {
   bool showUnassigned = true;
 };
 
-// Fills the empty `view` from `source`: one view entry for every provider
+// Fills the empty `view` from `source`: one provider view for every provider
 // that has a tree, in list order, holding each command whose name contains
 // the filter text (only A-Z compared without case) and whose assignment is
 // shown. Categories keep their order and are left out when no command of
-// theirs passes. A failure with one provider (memory) leaves its view entry
+// theirs passes. A failure with one provider (memory) leaves its provider view
 // with what it has and goes on with the next.
 void BuildView(const ProviderList& source, ViewList& view, const ViewFilter& filter);
 
@@ -43,13 +43,13 @@ void ClearView(ViewList& view);
 void ClearAllShortcuts(const ProviderList& source);
 
 // The category at `position` in the walk over every view tree's categories,
-// view entry by view entry, or null when there are fewer (or position < 0).
-// The entry it belongs to is written to *entry when that is not null.
-TCategory* CategoryByIndex(const ViewList& view, int position, const ViewEntry** entry = nullptr);
+// provider view by provider view, or null when there are fewer (or position < 0).
+// The provider view it belongs to is written to *owner when that is not null.
+Category* CategoryByIndex(const ViewList& view, int position, const ProviderView** owner = nullptr);
 
 // True while some provider's slot still holds `tree`. A provider that is
 // unregistered or destroys its tree while the dialog is open takes it out of
 // the list, and the view must then no longer write through to it.
-bool ProviderHoldsTree(const ProviderList& source, const TUIData* tree);
+bool ProviderHoldsTree(const ProviderList& source, const UIData* tree);
 
 }  // namespace loomkeys

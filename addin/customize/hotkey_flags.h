@@ -1,16 +1,18 @@
 #pragma once
 // The key field of the Customize dialog is a Windows hot-key control. Its
 // value has the virtual key in the low byte and HOTKEYF_* flags in the high
-// byte, and those flags are not the MOD_* bits of ShiftKeys:
+// byte, and those flags are not the MOD_* bits of shift keys:
 //
 //   HOTKEYF_SHIFT   0x01  <->  MOD_SHIFT   4
 //   HOTKEYF_CONTROL 0x02  <->  MOD_CONTROL 2
 //   HOTKEYF_ALT     0x04  <->  MOD_ALT     1
-//   HOTKEYF_EXT     0x08       (no ShiftKeys bit: dropped when stored)
+//   HOTKEYF_EXT     0x08       (no shift-key bit: dropped when stored)
 //
-// ShiftKeys bits other than those three (MOD_WIN among them) cannot be shown
+// Shift-key bits other than those three (MOD_WIN among them) cannot be shown
 // in the control and are dropped.
 #include <cstdint>
+
+#include "hotkeys/key_code.h"
 
 namespace loomkeys {
 
@@ -19,12 +21,16 @@ constexpr uint8_t kHotKeyControl = 0x02;
 constexpr uint8_t kHotKeyAlt = 0x04;
 constexpr uint8_t kHotKeyExtended = 0x08;
 
-constexpr uint16_t kModAlt = 0x0001;
-constexpr uint16_t kModControl = 0x0002;
-constexpr uint16_t kModShift = 0x0004;
+constexpr uint8_t HotKeyFlagsFromShiftKeys(uint16_t shiftKeys) {
+  return static_cast<uint8_t>(((shiftKeys & kModShift) ? kHotKeyShift : 0) |
+                              ((shiftKeys & kModControl) ? kHotKeyControl : 0) |
+                              ((shiftKeys & kModAlt) ? kHotKeyAlt : 0));
+}
 
-uint8_t HotKeyFlagsFromShiftKeys(uint16_t shiftKeys);
-uint16_t ShiftKeysFromHotKeyFlags(uint8_t flags);
+constexpr uint16_t ShiftKeysFromHotKeyFlags(uint8_t flags) {
+  return static_cast<uint16_t>(((flags & kHotKeyControl) ? kModControl : 0) | ((flags & kHotKeyShift) ? kModShift : 0) |
+                               ((flags & kHotKeyAlt) ? kModAlt : 0));
+}
 
 // The control's value for a key and its flags, and the two halves of one.
 constexpr uint16_t HotKeyValue(uint8_t virtualKey, uint8_t flags) {

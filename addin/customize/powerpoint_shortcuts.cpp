@@ -1,17 +1,19 @@
 #include "customize/powerpoint_shortcuts.h"
 
+#include "customize/hotkey_flags.h"
+
 namespace loomkeys {
 namespace {
 
-// Hot-key control modifier bits.
+// Short names of the hot-key control's flags, for the table.
 constexpr uint8_t kNone = 0x00;
-constexpr uint8_t kShift = 0x01;
-constexpr uint8_t kCtrl = 0x02;
-constexpr uint8_t kAlt = 0x04;
+constexpr uint8_t kShift = kHotKeyShift;
+constexpr uint8_t kCtrl = kHotKeyControl;
+constexpr uint8_t kAlt = kHotKeyAlt;
 
 }  // namespace
 
-const std::array<TPredefinedShortcut, 77> PredefinedShortcuts = {{
+const std::array<PowerPointShortcut, 77> kPowerPointShortcuts = {{
     {0x09, kShift | kCtrl, u"Switch between Slides and Outline tabs (PPTXP)"},  // VK_TAB
     {0x72, kShift, u"Change the case of letters"},                              // VK_F3
     {0x73, kAlt, u"Quit PowerPoint"},                                           // VK_F4
@@ -91,9 +93,9 @@ const std::array<TPredefinedShortcut, 77> PredefinedShortcuts = {{
     {0xBC, kShift | kCtrl, u"Decrease the font size"},  // VK_OEM_COMMA
 }};
 
-std::u16string_view FindPowerPointShortcut(uint16_t virtualKey, uint8_t shiftKeys) {
-  for (const TPredefinedShortcut& row : PredefinedShortcuts) {
-    if (row.VK == virtualKey && row.SK == shiftKeys) return row.CM;
+std::u16string_view FindPowerPointShortcut(uint16_t virtualKey, uint8_t hotKeyFlags) {
+  for (const PowerPointShortcut& row : kPowerPointShortcuts) {
+    if (row.virtualKey == virtualKey && row.hotKeyFlags == hotKeyFlags) return row.action;
   }
   return {};
 }

@@ -4,16 +4,16 @@
 
 namespace loomkeys {
 
-Result ProviderList::Register(const void* record, TUIProviderEntry** handle, ProviderPlacement placement) {
+Result ProviderList::Register(const void* record, RegisteredProvider** handle, ProviderPlacement placement) {
   if (!record || !handle) return kCallFailed;
   const std::optional<ProviderRecord> fields = ReadProviderRecordAt(record);
   if (!fields) return kCallFailed;
   try {
-    std::unique_ptr<TUIProviderEntry> entry = MakeProviderEntry(*fields);
-    entry->Serial = ++lastSerial_;
-    TUIProviderEntry* added = entry.get();
-    const auto where = placement == ProviderPlacement::kFront ? entries_.begin() : entries_.end();
-    entries_.insert(where, std::move(entry));
+    std::unique_ptr<RegisteredProvider> provider = MakeRegisteredProvider(*fields);
+    provider->serial = ++lastSerial_;
+    RegisteredProvider* added = provider.get();
+    const auto where = placement == ProviderPlacement::kFront ? providers_.begin() : providers_.end();
+    providers_.insert(where, std::move(provider));
     *handle = added;
     return kOk;
   } catch (...) {
@@ -22,28 +22,29 @@ Result ProviderList::Register(const void* record, TUIProviderEntry** handle, Pro
   }
 }
 
-Result ProviderList::Unregister(const TUIProviderEntry* handle) {
-  auto found = std::find_if(entries_.begin(), entries_.end(), [handle](const auto& e) { return e.get() == handle; });
-  if (!handle || found == entries_.end()) return kUnknownProvider;
-  entries_.erase(found);
+Result ProviderList::Unregister(const RegisteredProvider* handle) {
+  auto found =
+      std::find_if(providers_.begin(), providers_.end(), [handle](const auto& e) { return e.get() == handle; });
+  if (!handle || found == providers_.end()) return kUnknownProvider;
+  providers_.erase(found);
   return kOk;
 }
 
-bool ProviderList::Contains(const TUIProviderEntry* entry) const {
-  return std::any_of(entries_.begin(), entries_.end(), [entry](const auto& e) { return e.get() == entry; });
+bool ProviderList::Contains(const RegisteredProvider* provider) const {
+  return std::any_of(providers_.begin(), providers_.end(), [provider](const auto& e) { return e.get() == provider; });
 }
 
-TUIProviderEntry* ProviderList::FindBySerial(uint64_t serial) const {
-  for (const auto& entry : entries_) {
-    if (entry->Serial == serial) return entry.get();
+RegisteredProvider* ProviderList::FindBySerial(uint64_t serial) const {
+  for (const auto& provider : providers_) {
+    if (provider->serial == serial) return provider.get();
   }
   return nullptr;
 }
 
-void ProviderList::ForgetUIData(const TUIData* data) {
+void ProviderList::ForgetUIData(const UIData* data) {
   if (!data) return;
-  for (const auto& entry : entries_) {
-    if (entry->UIData == data) entry->UIData = nullptr;
+  for (const auto& provider : providers_) {
+    if (provider->tree == data) provider->tree = nullptr;
   }
 }
 

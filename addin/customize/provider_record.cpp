@@ -28,15 +28,15 @@ int32_t ReadProviderVersion(std::span<const std::byte> bytes) { return ReadAt<in
 std::optional<ProviderRecord> ReadProviderRecord(std::span<const std::byte> bytes) {
   if (bytes.size() < kVersionFieldSize) return std::nullopt;
   ProviderRecord record;
-  record.Version = ReadProviderVersion(bytes);
-  const size_t size = ProviderRecordSize(record.Version);
+  record.version = ReadProviderVersion(bytes);
+  const size_t size = ProviderRecordSize(record.version);
   if (size == 0 || bytes.size() < size) return std::nullopt;
-  if (record.Version == kNativeProviderVersion) {
-    record.OnCreateUI = ReadAt<uint64_t>(bytes, 4);
-    record.OnDestroyUI = ReadAt<uint64_t>(bytes, 12);
+  if (record.version == kNativeProviderVersion) {
+    record.onCreateUI = ReadAt<uint64_t>(bytes, 4);
+    record.onDestroyUI = ReadAt<uint64_t>(bytes, 12);
   } else {
-    record.OnCreateUIMacro = ReadAt<uint64_t>(bytes, 8);
-    record.OnDestroyUIMacro = ReadAt<uint64_t>(bytes, 16);
+    record.onCreateUIMacro = ReadAt<uint64_t>(bytes, 8);
+    record.onDestroyUIMacro = ReadAt<uint64_t>(bytes, 16);
   }
   return record;
 }

@@ -26,11 +26,11 @@ constexpr size_t kMacroProviderRecordSize = 24;
 
 // The record's fields as read. The addresses point into the client's memory.
 struct ProviderRecord {
-  int32_t Version = 0;
-  uint64_t OnCreateUI = 0;  // version 10
-  uint64_t OnDestroyUI = 0;
-  uint64_t OnCreateUIMacro = 0;  // version 20
-  uint64_t OnDestroyUIMacro = 0;
+  int32_t version = 0;
+  uint64_t onCreateUI = 0;  // version 10
+  uint64_t onDestroyUI = 0;
+  uint64_t onCreateUIMacro = 0;  // version 20
+  uint64_t onDestroyUIMacro = 0;
 };
 
 // The record size that `version` implies, or 0 when it is neither 10 nor 20.

@@ -1,7 +1,7 @@
 #pragma once
 // The tree of categories and commands that one UI provider contributes to the
 // Customize Shortcuts dialog. The dialog's filtered view uses the same classes:
-// its commands point back at the provider's through FOrigCommand.
+// its commands point back at the provider's through `original`.
 //
 // Categories and commands are held by pointer so that their addresses stay
 // valid while the arrays grow: the view refers to the provider's commands.
@@ -15,26 +15,26 @@
 
 namespace loomkeys {
 
-struct TCommand {
-  std::u16string FName;  // unique within its category
-  std::u16string FDescription;
-  uint16_t FShiftKeys = 0;           // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4
-  uint16_t FVirtualKey = 0;          // 0: no key assigned
-  uint16_t FActiveMode = 0;          // bit 1 slide design, bit 2 slide show
-  TCommand* FOrigCommand = nullptr;  // not owned; set only in the dialog's view
+struct Command {
+  std::u16string name;  // unique within its category
+  std::u16string description;
+  uint16_t shiftKeys = 0;       // MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4
+  uint16_t virtualKey = 0;      // 0: no key assigned
+  uint16_t activeMode = 0;      // bit 1 slide design, bit 2 slide show
+  Command* original = nullptr;  // not owned; set only in the dialog's view
 };
 
-using TCommands = std::vector<std::unique_ptr<TCommand>>;
+using CommandList = std::vector<std::unique_ptr<Command>>;
 
-struct TCategory {
-  std::u16string FName;
-  TCommands FCommands;  // insertion order
+struct Category {
+  std::u16string name;
+  CommandList commands;  // insertion order
 
   // The first command whose name equals `name` exactly, or null.
-  TCommand* FindCommand(std::u16string_view name) const;
+  Command* FindCommand(std::u16string_view name) const;
 };
 
-using TCategories = std::vector<std::unique_ptr<TCategory>>;
+using CategoryList = std::vector<std::unique_ptr<Category>>;
 
 // What a command is given when it is added.
 struct CommandFields {
@@ -46,18 +46,18 @@ struct CommandFields {
   uint16_t activeMode = 0;
 };
 
-struct TUIData {
-  TCategories FCategories;  // insertion order, names unique
+struct UIData {
+  CategoryList categories;  // insertion order, names unique
 
   // The first category whose name equals `name` exactly, or null.
-  TCategory* FindCategory(std::u16string_view name) const;
+  Category* FindCategory(std::u16string_view name) const;
 
   // Adds the command, creating its category on first use: 0, or 9 with the
   // tree unchanged when the category already has a command of that name.
   // Throws only when memory runs out, and then leaves the tree unchanged.
   Result AddCommand2(const CommandFields& fields);
   // The same, for the dialog's view: the new command stands for `source`.
-  Result AddLinkedCommand(TCommand* source, const CommandFields& fields);
+  Result AddLinkedCommand(Command* source, const CommandFields& fields);
 
   // The command's key, shift keys and modes; 10 without writing anything when
   // the category or the command is missing. Null out-pointers are skipped.

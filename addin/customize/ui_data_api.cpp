@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/active_mode.h"
 #include "platform/ansi_text.h"
-#include "registry/registry_entry.h"
 
 namespace loomkeys {
 namespace {
@@ -14,16 +14,16 @@ std::u16string AnsiText(const char* text) { return text ? AnsiToUtf16(text) : st
 
 }  // namespace
 
-TUIData* CreateUIData() { return new TUIData(); }
+UIData* CreateUIData() { return new UIData(); }
 
-Result AddCommand2(TUIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
+Result AddCommand2(UIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
                    uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode) {
   if (!data) return kCallFailed;
   return data->AddCommand2(
       {Utf16Text(category), Utf16Text(name), Utf16Text(description), virtualKey, shiftKeys, activeMode});
 }
 
-Result AddCommand(TUIData* data, const char* category, const char* name, const char* description, uint16_t virtualKey,
+Result AddCommand(UIData* data, const char* category, const char* name, const char* description, uint16_t virtualKey,
                   uint16_t shiftKeys) {
   if (!data) return kCallFailed;
   const std::u16string categoryText = AnsiText(category);
@@ -32,17 +32,17 @@ Result AddCommand(TUIData* data, const char* category, const char* name, const c
   return data->AddCommand2({categoryText, nameText, descriptionText, virtualKey, shiftKeys, kEveryMode});
 }
 
-Result GetCommand2(TUIData* data, const char16_t* category, const char16_t* name, uint16_t* virtualKey,
+Result GetCommand2(UIData* data, const char16_t* category, const char16_t* name, uint16_t* virtualKey,
                    uint16_t* shiftKeys, uint16_t* activeMode) {
   if (!data) return kCallFailed;
   return data->GetCommand2(Utf16Text(category), Utf16Text(name), virtualKey, shiftKeys, activeMode);
 }
 
-Result GetCommand(TUIData* data, const char* category, const char* name, uint16_t* virtualKey, uint16_t* shiftKeys) {
+Result GetCommand(UIData* data, const char* category, const char* name, uint16_t* virtualKey, uint16_t* shiftKeys) {
   if (!data) return kCallFailed;
   return data->GetCommand2(AnsiText(category), AnsiText(name), virtualKey, shiftKeys, nullptr);
 }
 
-void DestroyUIData(TUIData* data) { delete data; }
+void DestroyUIData(UIData* data) { delete data; }
 
 }  // namespace loomkeys

@@ -13,18 +13,18 @@
 
 namespace loomkeys {
 
-TUIData* CreateUIData();
+UIData* CreateUIData();
 
-Result AddCommand2(TUIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
+Result AddCommand2(UIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
                    uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode);
-Result AddCommand(TUIData* data, const char* category, const char* name, const char* description, uint16_t virtualKey,
+Result AddCommand(UIData* data, const char* category, const char* name, const char* description, uint16_t virtualKey,
                   uint16_t shiftKeys);
 
-Result GetCommand2(TUIData* data, const char16_t* category, const char16_t* name, uint16_t* virtualKey,
+Result GetCommand2(UIData* data, const char16_t* category, const char16_t* name, uint16_t* virtualKey,
                    uint16_t* shiftKeys, uint16_t* activeMode);
-Result GetCommand(TUIData* data, const char* category, const char* name, uint16_t* virtualKey, uint16_t* shiftKeys);
+Result GetCommand(UIData* data, const char* category, const char* name, uint16_t* virtualKey, uint16_t* shiftKeys);
 
 // Frees the tree with its categories and commands; null is ignored.
-void DestroyUIData(TUIData* data);
+void DestroyUIData(UIData* data);
 
 }  // namespace loomkeys

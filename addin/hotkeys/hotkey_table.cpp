@@ -8,38 +8,38 @@ namespace loomkeys {
 
 HotKeyTable::HotKeyTable(HotKeySystem& system) : system_(system) {}
 
-void HotKeyTable::Bind(WindowHandle window, KeyCode code, const TShortcut& entry) {
-  system_.BindHotKey(window, entry.KeyAtom, KeyCodeShiftKeys(code), KeyCodeVirtualKey(code));
+void HotKeyTable::Bind(WindowHandle window, KeyCode code, const HotKey& hotKey) {
+  system_.BindHotKey(window, hotKey.keyAtom, KeyCodeShiftKeys(code), KeyCodeVirtualKey(code));
 }
 
 bool HotKeyTable::AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys) {
   LockHold hold(lock_);
   ++version_;
   const std::string name = HotKeyAtomName(virtualKey, shiftKeys);
-  auto [it, added] = hotKeyList_.try_emplace(MakeKeyCode(virtualKey, shiftKeys));
+  auto [it, added] = hotKeys_.try_emplace(MakeKeyCode(virtualKey, shiftKeys));
   if (!added) return false;
 
   // A full atom table leaves nothing behind: the pair is not held, so a
   // later registration of it asks the system again.
-  TShortcut& entry = it->second;
-  entry.KeyAtom = system_.AddGlobalAtom(name);
-  if (entry.KeyAtom == 0) {
-    hotKeyList_.erase(it);
+  HotKey& hotKey = it->second;
+  hotKey.keyAtom = system_.AddGlobalAtom(name);
+  if (hotKey.keyAtom == 0) {
+    hotKeys_.erase(it);
     return false;
   }
-  entry.Active = system_.BindHotKey(window, entry.KeyAtom, shiftKeys, virtualKey);
-  entry.Refused = !entry.Active;
-  return entry.Active;
+  hotKey.active = system_.BindHotKey(window, hotKey.keyAtom, shiftKeys, virtualKey);
+  hotKey.refused = !hotKey.active;
+  return hotKey.active;
 }
 
 void HotKeyTable::RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys) {
   LockHold hold(lock_);
   ++version_;
-  auto it = hotKeyList_.find(MakeKeyCode(virtualKey, shiftKeys));
-  if (it == hotKeyList_.end()) return;
-  system_.UnbindHotKey(window, it->second.KeyAtom);
-  system_.DeleteGlobalAtom(it->second.KeyAtom);
-  hotKeyList_.erase(it);
+  auto it = hotKeys_.find(MakeKeyCode(virtualKey, shiftKeys));
+  if (it == hotKeys_.end()) return;
+  system_.UnbindHotKey(window, it->second.keyAtom);
+  system_.DeleteGlobalAtom(it->second.keyAtom);
+  hotKeys_.erase(it);
 }
 
 void HotKeyTable::ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& enabled,
@@ -48,16 +48,16 @@ void HotKeyTable::ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& 
   ++version_;
   if (!hotKeysActive_) return;
   for (KeyCode code : enabled) {
-    auto it = hotKeyList_.find(code);
-    if (it == hotKeyList_.end() || it->second.Active || it->second.Refused) continue;
+    auto it = hotKeys_.find(code);
+    if (it == hotKeys_.end() || it->second.active || it->second.refused) continue;
     Bind(window, code, it->second);
-    it->second.Active = true;  // a refusal here is ignored: the key is just not live
+    it->second.active = true;  // a refusal here is ignored: the key is just not live
   }
   for (KeyCode code : disabled) {
-    auto it = hotKeyList_.find(code);
-    if (it == hotKeyList_.end() || !it->second.Active) continue;
-    system_.UnbindHotKey(window, it->second.KeyAtom);
-    it->second.Active = false;
+    auto it = hotKeys_.find(code);
+    if (it == hotKeys_.end() || !it->second.active) continue;
+    system_.UnbindHotKey(window, it->second.keyAtom);
+    it->second.active = false;
   }
 }
 
@@ -67,7 +67,7 @@ void HotKeyTable::SuspendHotKeys(WindowHandle window) {
   if (!hotKeysActive_) return;
   hotKeysActive_ = false;
   for (const Item* item : InNameOrder()) {
-    if (item->second.Active) system_.UnbindHotKey(window, item->second.KeyAtom);
+    if (item->second.active) system_.UnbindHotKey(window, item->second.keyAtom);
   }
 }
 
@@ -77,7 +77,7 @@ void HotKeyTable::ResumeHotKeys(WindowHandle window) {
   if (hotKeysActive_) return;
   hotKeysActive_ = true;
   for (const Item* item : InNameOrder()) {
-    if (item->second.Active) Bind(window, item->first, item->second);
+    if (item->second.active) Bind(window, item->first, item->second);
   }
 }
 
@@ -85,10 +85,10 @@ void HotKeyTable::ClearHotKeys(WindowHandle window) {
   LockHold hold(lock_);
   ++version_;
   for (const Item* item : InNameOrder()) {
-    if (item->second.Active) system_.UnbindHotKey(window, item->second.KeyAtom);
-    system_.DeleteGlobalAtom(item->second.KeyAtom);
+    if (item->second.active) system_.UnbindHotKey(window, item->second.keyAtom);
+    system_.DeleteGlobalAtom(item->second.keyAtom);
   }
-  hotKeyList_.clear();
+  hotKeys_.clear();
 }
 
 uint64_t HotKeyTable::Version() {
@@ -98,15 +98,15 @@ uint64_t HotKeyTable::Version() {
 
 std::vector<const HotKeyTable::Item*> HotKeyTable::InNameOrder() const {
   std::vector<const Item*> items;
-  items.reserve(hotKeyList_.size());
-  for (const Item& item : hotKeyList_) items.push_back(&item);
+  items.reserve(hotKeys_.size());
+  for (const Item& item : hotKeys_) items.push_back(&item);
   std::sort(items.begin(), items.end(), [](const Item* a, const Item* b) { return a->first < b->first; });
   return items;
 }
 
-std::vector<std::pair<KeyCode, TShortcut>> HotKeyTable::Snapshot() {
+std::vector<std::pair<KeyCode, HotKey>> HotKeyTable::Snapshot() {
   LockHold hold(lock_);
-  std::vector<std::pair<KeyCode, TShortcut>> items;
+  std::vector<std::pair<KeyCode, HotKey>> items;
   for (const Item* item : InNameOrder()) items.push_back(*item);
   return items;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The system hot-key table: the only place that binds keys as system hot keys
-// of the hidden window or unbinds them. One TShortcut per (virtual key, shift
+// of the hidden window or unbinds them. One HotKey per (virtual key, shift
 // keys) pair that the shortcut registry holds; each pair is named by a global
 // atom whose value is also the hot key's id.
 #include <cstdint>
@@ -14,14 +14,14 @@
 
 namespace loomkeys {
 
-struct TShortcut {
-  uint16_t KeyAtom = 0;
+struct HotKey {
+  uint16_t keyAtom = 0;
   // The key is meant to be bound right now.
-  bool Active = false;
-  // The system refused the key when it was added. The entry stays, so that
+  bool active = false;
+  // The system refused the key when it was added. The hot key stays, so that
   // the pair stays refused, but nothing binds it afterwards: no registry
   // entry owns it, and binding it would steal the key from other programs.
-  bool Refused = false;
+  bool refused = false;
 };
 
 class HotKeyTable {
@@ -29,7 +29,7 @@ class HotKeyTable {
   explicit HotKeyTable(HotKeySystem& system);
 
   // Binds a pair that the table does not hold yet. True only when this call
-  // created the entry and the system accepted the key. A refused pair stays
+  // created the hot key and the system accepted the key. A refused pair stays
   // in the table, unbound, and every later call for it answers false.
   bool AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys);
   // Unbinds the pair, deletes its atom and drops it; unknown pairs are ignored.
@@ -52,19 +52,19 @@ class HotKeyTable {
   ReentrantLock& Lock() { return lock_; }
 
   // A copy of the table in name order, for checks of its state.
-  std::vector<std::pair<KeyCode, TShortcut>> Snapshot();
+  std::vector<std::pair<KeyCode, HotKey>> Snapshot();
 
  private:
-  using Item = std::pair<const KeyCode, TShortcut>;
-  void Bind(WindowHandle window, KeyCode code, const TShortcut& entry);
+  using Item = std::pair<const KeyCode, HotKey>;
+  void Bind(WindowHandle window, KeyCode code, const HotKey& hotKey);
   // The items in atom-name order, which is KeyCode order.
   std::vector<const Item*> InNameOrder() const;
 
   HotKeySystem& system_;
-  ReentrantLock lock_;  // HotKeyLock; always taken after RegistryLock
+  ReentrantLock lock_;  // taken after the registry's lock, never before it
   // Looked up by KeyCode on every tick for every key, so hashed; the few
   // walks that must go in atom-name order sort the items first.
-  std::unordered_map<KeyCode, TShortcut> hotKeyList_;
+  std::unordered_map<KeyCode, HotKey> hotKeys_;
   bool hotKeysActive_ = true;
   uint64_t version_ = 0;
 };

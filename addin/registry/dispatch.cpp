@@ -20,9 +20,9 @@ struct PendingCall {
 
 }  // namespace
 
-bool ShortcutRegistry::DispatchHotKey(uintptr_t, uintptr_t lParam, ClientCodeGuard& guard, ErrorBoxes& boxes) {
+bool ShortcutRegistry::DispatchHotKey(KeyCode pressed, ClientCodeGuard& guard, ErrorBoxes& boxes) {
   LockHold hold(lock_);
-  const auto key = keyIndex_.find(static_cast<KeyCode>(lParam));
+  const auto key = keyIndex_.find(pressed);
   if (key == keyIndex_.end()) return false;
 
   // The entries of this press, by id: a callback may remove entries (its
@@ -31,21 +31,21 @@ bool ShortcutRegistry::DispatchHotKey(uintptr_t, uintptr_t lParam, ClientCodeGua
   // that its entry was removed; entries added meanwhile are not in the list.
   std::vector<uint32_t> ids;
   ids.reserve(key->second->entries.size());
-  for (const TRegistryEntry* entry : key->second->entries) ids.push_back(entry->FShortcutId);
+  for (const RegistryEntry* entry : key->second->entries) ids.push_back(entry->shortcutId);
 
   for (uint32_t id : ids) {
     const auto place = entryIndex_.find(id);
     if (place == entryIndex_.end()) continue;
-    const TRegistryEntry& current = *place->second.slot->second;
+    const RegistryEntry& current = *place->second.slot->second;
     // An entry without a callback has nothing to call; it is skipped.
-    if (!current.FShortcutCallbackFunc) continue;
+    if (!current.callback) continue;
 
-    const PendingCall call{current.FShortcutCallbackFunc,
-                           CallbackText(current.FNamespace),
-                           CallbackText(current.FContext),
-                           current.FVirtualKey,
-                           current.FShiftKeys,
-                           current.FShortcutId};
+    const PendingCall call{current.callback,
+                           CallbackText(current.nameSpace),
+                           CallbackText(current.context),
+                           current.virtualKey,
+                           current.shiftKeys,
+                           current.shortcutId};
     const auto error = guard.Run([&call] {
       call.callback(call.nameSpace.Text(), call.virtualKey, call.shiftKeys, call.context.Text(), call.shortcutId);
     });

@@ -38,22 +38,22 @@ int DigitValue(char c) {
 // Hands the raw blob to put, a few bytes at a time: the version word, then
 // one record per entry, integers little-endian.
 template <typename Put>
-void EncodeBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout, Put&& put) {
+void EncodeBlob(std::span<const RegistryEntry* const> entries, BlobLayout layout, Put&& put) {
   if (entries.empty()) return;
   uint8_t header[10];
   uint8_t* out = header;
   Put32(out, kVersionWritten);
   put(header, kVersionSize);
-  for (const TRegistryEntry* entry : entries) {
+  for (const RegistryEntry* entry : entries) {
     out = header;
-    Put16(out, entry->FVirtualKey);
-    Put16(out, entry->FShiftKeys);
-    if (layout == BlobLayout::kWithActiveMode) Put16(out, entry->FActiveMode);
+    Put16(out, entry->virtualKey);
+    Put16(out, entry->shiftKeys);
+    if (layout == BlobLayout::kWithActiveMode) Put16(out, entry->activeMode);
     // A context is a client's string: far below 4 GB, or the client could
     // not have handed it to us as a C string in the first place.
-    Put32(out, static_cast<uint32_t>(entry->FContext.size()));
+    Put32(out, static_cast<uint32_t>(entry->context.size()));
     put(header, RecordHeaderSize(layout));
-    put(reinterpret_cast<const uint8_t*>(entry->FContext.data()), entry->FContext.size());
+    put(reinterpret_cast<const uint8_t*>(entry->context.data()), entry->context.size());
   }
 }
 
@@ -67,14 +67,14 @@ void PutHexDigits(const uint8_t* bytes, size_t count, char* out) {
 
 }  // namespace
 
-size_t NamespaceBlobSize(std::span<const TRegistryEntry* const> entries, BlobLayout layout) {
+size_t NamespaceBlobSize(std::span<const RegistryEntry* const> entries, BlobLayout layout) {
   if (entries.empty()) return 0;
   size_t size = kVersionSize;
-  for (const TRegistryEntry* entry : entries) size += RecordHeaderSize(layout) + entry->FContext.size();
+  for (const RegistryEntry* entry : entries) size += RecordHeaderSize(layout) + entry->context.size();
   return size;
 }
 
-std::vector<uint8_t> WriteNamespaceBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout) {
+std::vector<uint8_t> WriteNamespaceBlob(std::span<const RegistryEntry* const> entries, BlobLayout layout) {
   std::vector<uint8_t> blob(NamespaceBlobSize(entries, layout));
   uint8_t* out = blob.data();
   EncodeBlob(entries, layout,
@@ -82,7 +82,7 @@ std::vector<uint8_t> WriteNamespaceBlob(std::span<const TRegistryEntry* const> e
   return blob;
 }
 
-bool WriteNamespaceBlobText(std::span<const TRegistryEntry* const> entries, BlobLayout layout,
+bool WriteNamespaceBlobText(std::span<const RegistryEntry* const> entries, BlobLayout layout,
                             const BlobTextSink& sink) {
   char piece[4096];
   size_t used = 0, offset = 0;

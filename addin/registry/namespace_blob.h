@@ -37,9 +37,9 @@ struct BlobRecord {
 
 // The raw size of a blob for these entries: 0 when there are none (not even
 // the version word is written), otherwise 4 plus one record per entry.
-size_t NamespaceBlobSize(std::span<const TRegistryEntry* const> entries, BlobLayout layout);
+size_t NamespaceBlobSize(std::span<const RegistryEntry* const> entries, BlobLayout layout);
 // The raw blob for these entries, NamespaceBlobSize bytes long.
-std::vector<uint8_t> WriteNamespaceBlob(std::span<const TRegistryEntry* const> entries, BlobLayout layout);
+std::vector<uint8_t> WriteNamespaceBlob(std::span<const RegistryEntry* const> entries, BlobLayout layout);
 
 // Receives the text form piece by piece: the characters from `offset` on.
 // False when they could not be taken.
@@ -48,8 +48,7 @@ using BlobTextSink = std::function<bool(size_t offset, const char* text, size_t 
 // makes of WriteNamespaceBlob) through sink, a few kilobytes at a time, so
 // that neither the raw blob nor the text is ever held whole. False as soon
 // as the sink refused a piece.
-bool WriteNamespaceBlobText(std::span<const TRegistryEntry* const> entries, BlobLayout layout,
-                            const BlobTextSink& sink);
+bool WriteNamespaceBlobText(std::span<const RegistryEntry* const> entries, BlobLayout layout, const BlobTextSink& sink);
 
 // Two upper-case hexadecimal digits per byte, high nibble first.
 std::string BytesToHexText(std::span<const uint8_t> bytes);

@@ -1,6 +1,6 @@
 // The namespace-wide operations of the shortcut registry: saving a
 // namespace as blob text, loading such text back, removing a namespace and
-// renaming one. Each holds RegistryLock for its whole run, so that a blob is
+// renaming one. Each holds the registry's lock for its whole run, so that a blob is
 // a consistent picture of the namespace at one moment.
 #include <cstdint>
 #include <exception>
@@ -17,8 +17,8 @@ uint64_t TextLength(size_t rawSize) { return static_cast<uint64_t>(rawSize) * 2;
 
 }  // namespace
 
-std::vector<const TRegistryEntry*> ShortcutRegistry::NamespaceEntries(std::string_view nameSpace) const {
-  std::vector<const TRegistryEntry*> found;
+std::vector<const RegistryEntry*> ShortcutRegistry::NamespaceEntries(std::string_view nameSpace) const {
+  std::vector<const RegistryEntry*> found;
   const auto end = NamespaceEnd(nameSpace);
   for (auto at = NamespaceBegin(nameSpace); at != end; ++at) found.push_back(at->filed->second.get());
   return found;
@@ -83,7 +83,7 @@ void ShortcutRegistry::UnloadNamespace(std::string_view nameSpace) {
   for (;;) {
     auto last = NamespaceEnd(nameSpace);
     if (last == namespaceIndex_.begin() || !InNamespace(--last, nameSpace)) return;
-    RemoveEntry(entryIndex_.find(last->filed->second->FShortcutId));
+    RemoveEntry(entryIndex_.find(last->filed->second->shortcutId));
   }
 }
 
@@ -94,7 +94,7 @@ void ShortcutRegistry::NamespaceRename(std::string_view nameSpace, std::string_v
   for (auto at = NamespaceBegin(nameSpace); InNamespace(at, nameSpace);) {
     std::string renamed(newNameSpace);  // the only step that can fail, taken before anything changes
     auto filed = namespaceIndex_.extract(at++);
-    filed.value().filed->second->FNamespace.swap(renamed);
+    filed.value().filed->second->nameSpace.swap(renamed);
     namespaceIndex_.insert(std::move(filed));
   }
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/active_mode.h"
 #include "common/calling_convention.h"
 
 namespace loomkeys {
@@ -12,21 +13,14 @@ namespace loomkeys {
 using ShortcutCallback = void(LOOMKEYS_STDCALL*)(const char16_t* lpNamespace, uint16_t uVirtualKey, uint16_t uShiftKeys,
                                                  const char16_t* lpContext, uint32_t uShortcutId);
 
-// The active modes that the foreground window decides (none, slide design,
-// slide show); an entry's active mode is a bit set over the last two.
-constexpr uint16_t kModeNone = 0;
-constexpr uint16_t kModeSlideDesign = 1;
-constexpr uint16_t kModeSlideShow = 2;
-constexpr uint16_t kEveryMode = 0xFFFF;
-
-struct TRegistryEntry {
-  std::string FNamespace;  // ANSI bytes, compared exactly
-  uint16_t FVirtualKey = 0;
-  uint16_t FShiftKeys = 0;
-  uint16_t FActiveMode = 0;
-  ShortcutCallback FShortcutCallbackFunc = nullptr;
-  std::string FContext;  // ANSI bytes, opaque to the library
-  uint32_t FShortcutId = 0;
+struct RegistryEntry {
+  std::string nameSpace;  // ANSI bytes, compared exactly
+  uint16_t virtualKey = 0;
+  uint16_t shiftKeys = 0;
+  uint16_t activeMode = 0;
+  ShortcutCallback callback = nullptr;
+  std::string context;  // ANSI bytes, opaque to the library
+  uint32_t shortcutId = 0;
 };
 
 }  // namespace loomkeys

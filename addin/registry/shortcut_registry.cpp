@@ -37,7 +37,7 @@ ShortcutRegistry::NamespaceIndex::const_iterator ShortcutRegistry::NamespaceEnd(
 }
 
 bool ShortcutRegistry::InNamespace(NamespaceIndex::const_iterator at, std::string_view nameSpace) const {
-  return at != namespaceIndex_.end() && at->filed->second->FNamespace == nameSpace;
+  return at != namespaceIndex_.end() && at->filed->second->nameSpace == nameSpace;
 }
 
 uint32_t ShortcutRegistry::NextId() noexcept {
@@ -61,21 +61,21 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
     const uint64_t keyOrder = known->second->order;
     const auto earliest = namespaceIndex_.lower_bound(NamespaceAt{nameSpace, keyOrder, 0});
     if (InNamespace(earliest, nameSpace) && earliest->keyOrder == keyOrder &&
-        earliest->filed->second->FContext == context) {
+        earliest->filed->second->context == context) {
       return kDuplicate;
     }
   }
 
   // Everything that allocates happens before the key is bound, so that a
   // failure leaves neither a bound key nor a half-filed entry behind.
-  auto entry = std::make_unique<TRegistryEntry>();
-  entry->FNamespace = nameSpace;
-  entry->FVirtualKey = virtualKey;
-  entry->FShiftKeys = shiftKeys;
-  entry->FActiveMode = activeMode;
-  entry->FShortcutCallbackFunc = callback;
-  entry->FContext = context;
-  auto slot = EntryList::MakeSlot(std::move(entry));
+  auto entry = std::make_unique<RegistryEntry>();
+  entry->nameSpace = nameSpace;
+  entry->virtualKey = virtualKey;
+  entry->shiftKeys = shiftKeys;
+  entry->activeMode = activeMode;
+  entry->callback = callback;
+  entry->context = context;
+  auto slot = KeyEntryList::MakeSlot(std::move(entry));
   auto place = MakeNode<EntryIndex>(0, EntryPlace{});
   auto byNamespace = MakeNode<NamespaceIndex>(NamespaceSlot{});
   if (known == keyIndex_.end()) {
@@ -92,7 +92,7 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
   const KeyPosition key = known->second;
   const uint32_t id = NextId();
   slot.key() = ++registrations_;
-  slot.mapped()->FShortcutId = id;
+  slot.mapped()->shortcutId = id;
   place.key() = id;
   place.mapped() = {key, key->entries.Append(std::move(slot))};
   byNamespace.value() = {&*place.mapped().slot, key->order};
@@ -106,13 +106,13 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
 bool ShortcutRegistry::RemoveEntry(EntryIndex::iterator place) {
   const KeyPosition key = place->second.key;
   namespaceIndex_.erase(NamespaceSlot{&*place->second.slot, key->order});
-  const std::unique_ptr<TRegistryEntry> removed = key->entries.Remove(place->second.slot);
+  const std::unique_ptr<RegistryEntry> removed = key->entries.Remove(place->second.slot);
   entryIndex_.erase(place);
   ++version_;
   if (!key->entries.empty()) return false;
   keyIndex_.erase(key->keyCode);
   keys_.erase(key);
-  hotKeys_.RemoveSystemHotKey(window_, removed->FVirtualKey, removed->FShiftKeys);
+  hotKeys_.RemoveSystemHotKey(window_, removed->virtualKey, removed->shiftKeys);
   return true;
 }
 
@@ -128,8 +128,8 @@ Result ShortcutRegistry::GetShortcutInfoByShortcutId(uint32_t shortcutId, Shortc
   LockHold hold(lock_);
   const auto place = entryIndex_.find(shortcutId);
   if (place == entryIndex_.end()) return kUnknownShortcutId;
-  const TRegistryEntry& entry = *place->second.slot->second;
-  if (info) *info = {entry.FVirtualKey, entry.FShiftKeys, entry.FActiveMode, entry.FShortcutId};
+  const RegistryEntry& entry = *place->second.slot->second;
+  if (info) *info = {entry.virtualKey, entry.shiftKeys, entry.activeMode, entry.shortcutId};
   return kOk;
 }
 
@@ -139,9 +139,9 @@ Result ShortcutRegistry::GetShortcutInfoByContext(std::string_view nameSpace, st
   const auto first = NamespaceBegin(nameSpace), end = NamespaceEnd(nameSpace);
   if (first == end) return kNoEntries;
   for (auto at = first; at != end; ++at) {
-    const TRegistryEntry& entry = *at->filed->second;
-    if (entry.FContext != context) continue;
-    if (info) *info = {entry.FVirtualKey, entry.FShiftKeys, entry.FActiveMode, entry.FShortcutId};
+    const RegistryEntry& entry = *at->filed->second;
+    if (entry.context != context) continue;
+    if (info) *info = {entry.virtualKey, entry.shiftKeys, entry.activeMode, entry.shortcutId};
     return kOk;
   }
   return kNoSuchContext;
@@ -152,7 +152,7 @@ uint32_t ShortcutRegistry::GetShortcutCount(std::string_view nameSpace) {
   return static_cast<uint32_t>(std::distance(NamespaceBegin(nameSpace), NamespaceEnd(nameSpace)));
 }
 
-Result ShortcutRegistry::FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const {
+Result ShortcutRegistry::FindByIndex(std::string_view nameSpace, uint32_t index, const RegistryEntry** found) const {
   auto at = NamespaceBegin(nameSpace);
   const auto end = NamespaceEnd(nameSpace);
   if (at == end) return kNoEntries;
@@ -165,26 +165,26 @@ Result ShortcutRegistry::FindByIndex(std::string_view nameSpace, uint32_t index,
 
 Result ShortcutRegistry::GetShortcutDataSize(std::string_view nameSpace, uint32_t index, uint32_t* size) {
   LockHold hold(lock_);
-  const TRegistryEntry* entry = nullptr;
+  const RegistryEntry* entry = nullptr;
   const Result result = FindByIndex(nameSpace, index, &entry);
-  if (result == kOk && size) *size = static_cast<uint32_t>(entry->FContext.size());
+  if (result == kOk && size) *size = static_cast<uint32_t>(entry->context.size());
   return result;
 }
 
 Result ShortcutRegistry::GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size,
                                          uint32_t* shortcutId, CopyFunction copy) {
   LockHold hold(lock_);
-  const TRegistryEntry* entry = nullptr;
+  const RegistryEntry* entry = nullptr;
   const Result result = FindByIndex(nameSpace, index, &entry);
   if (result != kOk) return result;
 
   // The id is delivered first, so that it also comes back with result 4.
-  if (shortcutId) *shortcutId = entry->FShortcutId;
-  const auto length = static_cast<uint32_t>(entry->FContext.size());
+  if (shortcutId) *shortcutId = entry->shortcutId;
+  const auto length = static_cast<uint32_t>(entry->context.size());
   const uint32_t room = size ? *size : 0;
   if (size) *size = length;
   if (room < length) return kBufferTooSmall;
-  if (length != 0 && !copy(buffer, entry->FContext.data(), length)) return kErrorRaised;
+  if (length != 0 && !copy(buffer, entry->context.data(), length)) return kErrorRaised;
   return kOk;
 }
 

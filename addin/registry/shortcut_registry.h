@@ -2,7 +2,7 @@
 // The shortcut registry: every registered shortcut, grouped by key in
 // registry order (keys in the order of their first entry, entries in the
 // order of registration). A key is bound in the hot-key table exactly while
-// it has at least one entry. All of it is guarded by RegistryLock.
+// it has at least one entry. All of it is guarded by Lock().
 //
 // Keys are found by KeyCode, entries by id and by namespace, through
 // ordered indexes beside the lists, so that registering or removing one
@@ -24,7 +24,7 @@
 #include "platform/client_code.h"
 #include "platform/guarded_copy.h"
 #include "platform/reentrant_lock.h"
-#include "registry/entry_list.h"
+#include "registry/key_entry_list.h"
 #include "registry/namespace_blob.h"
 #include "registry/registry_entry.h"
 
@@ -33,7 +33,7 @@ namespace loomkeys {
 // One key of the registry with its entries in registration order.
 struct KeyEntries {
   KeyCode keyCode = 0;
-  EntryList entries;  // never empty
+  KeyEntryList entries;  // never empty
   // Grows with every key added, so keys in registry order have rising numbers.
   uint64_t order = 0;
 };
@@ -85,13 +85,12 @@ class ShortcutRegistry {
   void UnloadNamespace(std::string_view nameSpace);
   // Moves every entry of nameSpace to newNameSpace; keys and ids stay.
   void NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace);
-  // A pressed key: calls every entry of the key named by lParam's low 32
-  // bits, in registration order and whatever its active mode. An error that
-  // a callback raises is shown in a "Keyloom Exception" box and the next
-  // entry still runs. Entries removed during the press are not called any
-  // more; entries added during it wait for the next press. False when the
-  // registry does not hold the key. wParam (the hot key's id) is not used.
-  bool DispatchHotKey(uintptr_t wParam, uintptr_t lParam, ClientCodeGuard& guard, ErrorBoxes& boxes);
+  // A pressed key: calls every entry of the key, in registration order and
+  // whatever its active mode. An error that a callback raises is shown in a
+  // "Keyloom Exception" box and the next entry still runs. Entries removed
+  // during the press are not called any more; entries added during it wait
+  // for the next press. False when the registry does not hold the key.
+  bool DispatchHotKey(KeyCode key, ClientCodeGuard& guard, ErrorBoxes& boxes);
 
   // Makes live exactly the keys that at least one entry wants in mode, and
   // dead the others (keys with virtual key 0 take no part), through the
@@ -109,7 +108,7 @@ class ShortcutRegistry {
   // Where an entry is filed: its key and its slot in that key's entry list.
   struct EntryPlace {
     KeyPosition key;
-    EntryList::Slot slot;
+    KeyEntryList::Slot slot;
   };
   using EntryIndex = std::map<uint32_t, EntryPlace>;
 
@@ -118,7 +117,7 @@ class ShortcutRegistry {
   // this index, in registry order; its earliest entry on a key is the first
   // at or after NamespaceAt{namespace, key order, 0}.
   struct NamespaceSlot {
-    const EntryList::Slots::value_type* filed;
+    const KeyEntryList::Slots::value_type* filed;
     uint64_t keyOrder;
   };
   struct NamespaceAt {
@@ -129,7 +128,7 @@ class ShortcutRegistry {
   struct NamespaceOrder {
     using is_transparent = void;
     static NamespaceAt Rank(const NamespaceSlot& slot) {
-      return {slot.filed->second->FNamespace, slot.keyOrder, slot.filed->first};
+      return {slot.filed->second->nameSpace, slot.keyOrder, slot.filed->first};
     }
     static const NamespaceAt& Rank(const NamespaceAt& at) { return at; }
     template <typename A, typename B>
@@ -150,9 +149,9 @@ class ShortcutRegistry {
   bool InNamespace(NamespaceIndex::const_iterator at, std::string_view nameSpace) const;
   // The namespace's entry number `index` (1-based, registry order), or the
   // result that tells why there is none.
-  Result FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const;
+  Result FindByIndex(std::string_view nameSpace, uint32_t index, const RegistryEntry** found) const;
   // The namespace's entries in registry order.
-  std::vector<const TRegistryEntry*> NamespaceEntries(std::string_view nameSpace) const;
+  std::vector<const RegistryEntry*> NamespaceEntries(std::string_view nameSpace) const;
   // The next shortcut id that no entry holds.
   uint32_t NextId() noexcept;
   // Removes the entry; when it was its key's last, the key goes too and is
@@ -161,7 +160,7 @@ class ShortcutRegistry {
 
   HotKeyTable& hotKeys_;
   WindowHandle window_;
-  ReentrantLock lock_;  // RegistryLock; always taken before HotKeyLock
+  ReentrantLock lock_;  // taken before the hot-key table's lock, never after it
   KeyList keys_;        // registry order
   std::map<KeyCode, KeyPosition> keyIndex_;
   EntryIndex entryIndex_;  // by shortcut id

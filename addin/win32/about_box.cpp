@@ -6,34 +6,35 @@
 #include <string>
 
 #include "product_info.h"
+#include "win32/library_instance.h"
 #include "win32/modal_form.h"
 
 namespace loomkeys {
 namespace {
 
-enum ControlId { kImage1 = 100, kBevel1, kBevel2, kProductLabel, kCopyrightLabel };
+enum ControlId { kLogoId = 100, kFrameId, kLogoFrameId, kProductLabelId, kCopyrightLabelId };
 
 constexpr wchar_t kProductName[] = L"Keyloom 9 for PowerPoint";
 constexpr COLORREF kLogoTransparent = RGB(255, 0, 255);
 
-class TAboutForm final : public ModalForm {
+class AboutForm final : public ModalForm {
  public:
-  TAboutForm() : ModalForm(L"About", 353, 242) {}
+  AboutForm() : ModalForm(L"About", 353, 242) {}
 
  protected:
   void FormCreate() override {
     logo_ = static_cast<HBITMAP>(LoadImageW(LibraryInstance(), L"LOOMKEYS_LOGO", IMAGE_BITMAP, 0, 0, 0));
-    AddControl(L"STATIC", L"", SS_OWNERDRAW, {24, 24, 32, 32}, kImage1);
-    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, {8, 8, 337, 193}, kBevel1);
-    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, {24, 24, 33, 33}, kBevel2);
+    AddControl(L"STATIC", L"", SS_OWNERDRAW, {24, 24, 32, 32}, kLogoId);
+    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, {8, 8, 337, 193}, kFrameId);
+    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, {24, 24, 33, 33}, kLogoFrameId);
     // The links look like plain text; only the hand cursor tells that they
     // can be clicked.
-    HWND product = AddControl(L"STATIC", kProductName, SS_NOPREFIX | SS_NOTIFY, {72, 24, 199, 15}, kProductLabel);
+    HWND product = AddControl(L"STATIC", kProductName, SS_NOPREFIX | SS_NOTIFY, {72, 24, 199, 15}, kProductLabelId);
     SetIconTitleFont(productFont_);
     SetBoldOnly(productFont_);
     SendMessageW(product, WM_SETFONT, reinterpret_cast<WPARAM>(productFont_.Handle()), FALSE);
     HWND copyright =
-        AddControl(L"STATIC", LOOMKEYS_COPYRIGHT, SS_NOPREFIX | SS_NOTIFY, {72, 56, 180, 15}, kCopyrightLabel);
+        AddControl(L"STATIC", LOOMKEYS_COPYRIGHT, SS_NOPREFIX | SS_NOTIFY, {72, 56, 180, 15}, kCopyrightLabelId);
     WidenToText(copyright);
     HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, {272, 208, 73, 25}, IDOK);
     SendMessageW(Handle(), DM_SETDEFID, IDOK, 0);
@@ -53,24 +54,24 @@ class TAboutForm final : public ModalForm {
           case IDCANCEL:  // Esc and the close box
             EndModal(IDOK);
             return true;
-          case kProductLabel:
+          case kProductLabelId:
             if (HIWORD(wParam) == STN_CLICKED) Open(LOOMKEYS_HOME_PAGE);
             return true;
-          case kCopyrightLabel:
+          case kCopyrightLabelId:
             if (HIWORD(wParam) == STN_CLICKED) Open(std::wstring(L"mailto:") + LOOMKEYS_SUPPORT_EMAIL);
             return true;
         }
         return false;
       case WM_SETCURSOR: {
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(wParam));
-        if (id != kProductLabel && id != kCopyrightLabel) return false;
+        if (id != kProductLabelId && id != kCopyrightLabelId) return false;
         // IDC_HAND: the header's macro is typed for the ANSI function.
         SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
         result = TRUE;
         return true;
       }
       case WM_DRAWITEM:
-        if (wParam != kImage1) return false;
+        if (wParam != kLogoId) return false;
         DrawLogo(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         result = TRUE;
         return true;
@@ -121,7 +122,7 @@ class TAboutForm final : public ModalForm {
 
 void ShowAboutForm(HWND owner) noexcept {
   try {
-    TAboutForm form;
+    AboutForm form;
     form.ShowModal(owner);
   } catch (...) {
     // Out of memory: there is no box to show, and nothing to report to.

@@ -3,16 +3,17 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 #include <stdexcept>
 #include <string>
 
+#include "common/exception_text.h"
 #include "customize/customize_form_logic.h"
-#include "platform/ansi_text.h"
 #include "win32/about_box.h"
 #include "win32/customize_dialog_ids.h"
+#include "win32/font_dc.h"
 #include "win32/modal_form.h"
 #include "win32/win32_client_code.h"
+#include "win32/window_text.h"
 
 namespace loomkeys {
 namespace {
@@ -20,15 +21,9 @@ namespace {
 const wchar_t* Text(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 std::u16string Utf16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
-class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
+class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
  public:
-  explicit TCustomizeShortcutsForm(HWND owner)
+  explicit CustomizeShortcutsForm(HWND owner)
       : ModalForm(L"Customize Shortcuts", 593, 489),
         owner_(owner),
         logic_(state_, errorBoxes_, [this] { return AskClearAll(); }) {}
@@ -80,7 +75,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {16, 304, 433, 49}, kDescriptionLabelId);
     AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {8, 416, 449, 33}, kPowerPointShortcutLabelId);
     AddControl(L"STATIC", L"Shortcuts defined through Keyloom will override that of PowerPoint.", SS_LEFT | SS_NOPREFIX,
-               {8, 464, 577, 24}, kPPShortcutLabelId);
+               {8, 464, 577, 24}, kOverrideNoticeLabelId);
 
     // The controls' first values, as the layout gives them.
     SendMessageW(Item(kFilterAllId), BM_SETCHECK, BST_CHECKED, 0);
@@ -88,20 +83,20 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     SendMessageW(Item(kActiveSlideShowCheckBoxId), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(Handle(), DM_SETDEFID, IDOK, 0);
     shown_ = state_;
-    SetTimer(Handle(), kShortcutsTimer, 50, nullptr);
+    SetTimer(Handle(), kNoticeTimer, 50, nullptr);
     SetFocus(find);
 
     RunHandler([this] { logic_.Init(*providers_); });
   }
 
   void FormDestroy() override {
-    KillTimer(Handle(), kShortcutsTimer);
+    KillTimer(Handle(), kNoticeTimer);
     RemoveWindowSubclass(Item(kAssignedHotKeyId), HotKeyFieldProc, 0);
   }
 
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) override {
-    if (message == WM_TIMER && wParam == kShortcutsTimer) {
-      RunHandler([this] { logic_.ShortcutsTimerTimer(); });
+    if (message == WM_TIMER && wParam == kNoticeTimer) {
+      RunHandler([this] { logic_.RefreshNotice(); });
       return true;
     }
     if (message != WM_COMMAND) return false;
@@ -113,7 +108,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
         EndModal(id);
         return true;
       case kFilterEditId:
-        if (code == EN_CHANGE) RunHandler([this] { logic_.FilterRadioGroupClick(); });
+        if (code == EN_CHANGE) RunHandler([this] { logic_.RefreshView(); });
         return true;
       case kFilterAllId:
       case kFilterAssignedId:
@@ -123,24 +118,24 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
           RunHandler([this] {
             if (state_.filter == refreshedFilter_) return;
             refreshedFilter_ = state_.filter;
-            logic_.FilterRadioGroupClick();
+            logic_.RefreshView();
           });
         }
         return true;
       case kCategoryListBoxId:
-        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.CategoryListBoxClick(); });
+        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.ShowSelectedCategory(); });
         return true;
       case kCommandsListBoxId:
-        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.CommandsListBoxClick(); });
+        if (code == LBN_SELCHANGE) RunHandler([this] { logic_.ShowSelectedCommand(); });
         return true;
       case kActiveSlideDesignCheckBoxId:
-        if (code == BN_CLICKED) RunHandler([this] { logic_.ActiveSlideDesignCheckBoxClick(); });
+        if (code == BN_CLICKED) RunHandler([this] { logic_.StoreSlideDesignMode(); });
         return true;
       case kActiveSlideShowCheckBoxId:
-        if (code == BN_CLICKED) RunHandler([this] { logic_.ActiveSlideShowCheckBoxClick(); });
+        if (code == BN_CLICKED) RunHandler([this] { logic_.StoreSlideShowMode(); });
         return true;
       case kClearShortcutsButtonId:
-        if (code == BN_CLICKED) RunHandler([this] { logic_.ClearShortcutsButtonClick(); });
+        if (code == BN_CLICKED) RunHandler([this] { logic_.ClearAll(); });
         return true;
       case kAboutButtonId:
         if (code == BN_CLICKED) ShowAboutForm(Handle());
@@ -150,7 +145,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
   }
 
  private:
-  static constexpr UINT_PTR kShortcutsTimer = 1;
+  static constexpr UINT_PTR kNoticeTimer = 1;
   static constexpr int kItemHeight = 15;
 
   HWND AddList(PixelRect place, int id) {
@@ -159,11 +154,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
                    place, id, WS_EX_CLIENTEDGE);
     // Never lower than the font's text, which may be taller than the layout's.
     TEXTMETRICW metrics = {};
-    HDC dc = GetDC(list);
-    HGDIOBJ old = SelectObject(dc, FormFont().Handle());
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
+    GetTextMetricsW(FontDC(list, FormFont().Handle()).Handle(), &metrics);
     SendMessageW(list, LB_SETITEMHEIGHT, 0, std::max<int>(Scale(kItemHeight), metrics.tmHeight));
     return list;
   }
@@ -180,17 +171,17 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
       Pull();
       handler();
       Push();
-    } catch (const std::exception& error) {
-      ReportError(error.what());
     } catch (...) {
-      ReportError("Unknown exception");
+      ReportError();
     }
     busy_ = false;
   }
 
-  void ReportError(const char* what) noexcept {
+  // Shows the exception being handled; nothing is left to report with when
+  // even its text cannot be made.
+  void ReportError() noexcept {
     try {
-      errorBoxes_.ShowError(u"Exception", AnsiToUtf16(what));
+      errorBoxes_.ShowError(u"Exception", CurrentExceptionText());
     } catch (...) {
     }
   }
@@ -272,20 +263,20 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
                        L"Keyloom for PowerPoint", MB_YESNO | MB_ICONWARNING) == IDYES;
   }
 
-  // AssignedHotKeyEnter: while the key field has the focus OK is not the
-  // default button, so that Enter belongs to the field.
-  void AssignedHotKeyEnter() { SendMessageW(Handle(), DM_SETDEFID, 0, 0); }
-  // AssignedHotKeyExit: OK is the default button again, and the key is
-  // stored in the command selected at this moment.
-  void AssignedHotKeyExit() {
+  // While the key field has the focus OK is not the default button, so
+  // that Enter belongs to the field.
+  void EnterKeyField() { SendMessageW(Handle(), DM_SETDEFID, 0, 0); }
+  // The key field lost the focus: OK is the default button again, and the
+  // key is stored in the command selected at this moment.
+  void LeaveKeyField() {
     if (Ending()) return;
     SendMessageW(Handle(), DM_SETDEFID, IDOK, 0);
-    RunHandler([this] { logic_.AssignedHotKeyExit(); });
+    RunHandler([this] { logic_.StoreKey(); });
   }
 
   static LRESULT CALLBACK HotKeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
-    auto* form = reinterpret_cast<TCustomizeShortcutsForm*>(self);
+    auto* form = reinterpret_cast<CustomizeShortcutsForm*>(self);
     switch (message) {
       case WM_GETDLGCODE: {
         // With no default button the dialog manager would turn Enter into
@@ -303,11 +294,11 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
         if (wParam == VK_RETURN && !ModifierHeld()) return 0;  // VK_RETURN is also the '\r' of WM_CHAR
         break;
       case WM_SETFOCUS:
-        form->AssignedHotKeyEnter();
+        form->EnterKeyField();
         break;
       case WM_KILLFOCUS: {
         const LRESULT result = DefSubclassProc(field, message, wParam, lParam);
-        form->AssignedHotKeyExit();
+        form->LeaveKeyField();
         return result;
       }
     }
@@ -330,7 +321,7 @@ class TCustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
 }  // namespace
 
 std::unique_ptr<CustomizeDialog> MakeCustomizeDialog(HWND owner) {
-  return std::make_unique<TCustomizeShortcutsForm>(owner);
+  return std::make_unique<CustomizeShortcutsForm>(owner);
 }
 
 }  // namespace loomkeys

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "customize/customize_dialog.h"
+#include "platform/customize_dialog.h"
 
 namespace loomkeys {
 

@@ -2,25 +2,25 @@
 // Control ids of the Customize Shortcuts dialog (OK and Cancel are IDOK and
 // IDCANCEL), for the form and for programs that drive it as a user would.
 enum CustomizeDialogControlId {
-  kFindLabelId = 100,            // Label5
-  kFilterEditId,                 // FilterEdit
-  kCategoryLabelId,              // CategoryLabel
-  kCategoryListBoxId,            // CategoryListBox
-  kCommandsLabelId,              // CommandsLabel
-  kCommandsListBoxId,            // CommandsListBox
-  kAssignedLabelId,              // Label4
-  kAssignedHotKeyId,             // AssignedHotKey
-  kActiveDuringLabelId,          // Label2
-  kActiveSlideDesignCheckBoxId,  // ActiveSlideDesignCheckBox
-  kActiveSlideShowCheckBoxId,    // ActiveSlideShowCheckBox
-  kAboutButtonId,                // AboutButton
-  kFilterRadioGroupId,           // FilterRadioGroup's frame
-  kFilterAllId,                  // its items "All", "Assigned", "Unassigned"
+  kFindLabelId = 100,
+  kFilterEditId,  // the Find text
+  kCategoryLabelId,
+  kCategoryListBoxId,
+  kCommandsLabelId,
+  kCommandsListBoxId,
+  kAssignedLabelId,
+  kAssignedHotKeyId,  // the key field, a hot-key control
+  kActiveDuringLabelId,
+  kActiveSlideDesignCheckBoxId,
+  kActiveSlideShowCheckBoxId,
+  kAboutButtonId,
+  kFilterRadioGroupId,  // the Show group's frame
+  kFilterAllId,         // its items "All", "Assigned", "Unassigned"
   kFilterAssignedId,
   kFilterUnassignedId,
-  kClearShortcutsButtonId,        // ClearShortcutsButton
-  kCommandDescriptionGroupBoxId,  // CommandDescriptionGroupBox
-  kDescriptionLabelId,            // DescriptionLabel
-  kPowerPointShortcutLabelId,     // PowerPointShortcutLabel
-  kPPShortcutLabelId,             // PPShortcutLabel
+  kClearShortcutsButtonId,
+  kCommandDescriptionGroupBoxId,
+  kDescriptionLabelId,
+  kPowerPointShortcutLabelId,  // what PowerPoint does with the key in the key field
+  kOverrideNoticeLabelId,      // that Keyloom's shortcuts win over PowerPoint's
 };

@@ -1,7 +1,7 @@
 // The entry point of Loomkeys.dll.
 #include <windows.h>
 
-#include "win32/debug_unit.h"
+#include "win32/debug_log_file.h"
 #include "win32/library.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

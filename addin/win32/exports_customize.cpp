@@ -1,9 +1,9 @@
 // The export that opens the Customize Shortcuts dialog.
-#include "customize/customize_entry.h"
+#include "common/exception_text.h"
+#include "customize/customize_session.h"
 #include "loomkeys.h"
-#include "platform/ansi_text.h"
+#include "win32/automation_macro_runner.h"
 #include "win32/customize_dialog.h"
-#include "win32/dispatch_macro_runner.h"
 #include "win32/export_guard.h"
 
 namespace {
@@ -24,11 +24,11 @@ extern "C" void LOOMKEYS_CALL ShowCustomizeShortcutsUI(struct tagVARIANT* lpAppl
     // Suspending and resuming the hot keys only works on the window's thread.
     if (GetCurrentThreadId() != library.WindowThreadId()) return 0;
     try {
-      loomkeys::DispatchMacroRunner macros(lpApplication);
+      loomkeys::AutomationMacroRunner macros(lpApplication);
       const std::unique_ptr<loomkeys::CustomizeDialog> dialog = loomkeys::MakeCustomizeDialog(OwnerWindow());
       library.Customize().ShowCustomizeShortcutsUI(macros, *dialog);
-    } catch (const std::exception& exception) {
-      loomkeys::MessageBoxErrorBoxes().ShowError(u"Exception", loomkeys::AnsiToUtf16(exception.what()));
+    } catch (const std::exception&) {
+      loomkeys::MessageBoxErrorBoxes().ShowError(u"Exception", loomkeys::CurrentExceptionText());
     }
     return 0;
   });

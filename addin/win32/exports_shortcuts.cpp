@@ -1,4 +1,6 @@
 // Exports that register, remove and query shortcuts.
+#include "common/active_mode.h"
+#include "hotkeys/key_code.h"
 #include "loomkeys.h"
 #include "win32/export_guard.h"
 
@@ -15,6 +17,14 @@ static_assert(SameCode(LOOMKEYS_DUPLICATE, kDuplicate) && SameCode(LOOMKEYS_KEY_
               SameCode(LOOMKEYS_COMMAND_EXISTS, kCommandExists) && SameCode(LOOMKEYS_NO_SUCH_COMMAND, kNoSuchCommand) &&
               SameCode(LOOMKEYS_NO_ENTRIES, kNoEntries) && SameCode(LOOMKEYS_INDEX_PAST_ENTRIES, kIndexPastEntries) &&
               SameCode(LOOMKEYS_NO_SUCH_CONTEXT, kNoSuchContext) && SameCode(LOOMKEYS_WRONG_THREAD, kWrongThread));
+
+// Shift keys and modes pass from the exports to the core, and from the core
+// to RegisterHotKey, unchanged.
+static_assert(LOOMKEYS_MOD_ALT == kModAlt && LOOMKEYS_MOD_CONTROL == kModControl && LOOMKEYS_MOD_SHIFT == kModShift &&
+              LOOMKEYS_MOD_WIN == kModWin);
+static_assert(MOD_ALT == kModAlt && MOD_CONTROL == kModControl && MOD_SHIFT == kModShift && MOD_WIN == kModWin);
+static_assert(LOOMKEYS_MODE_SLIDE_DESIGN == kModeSlideDesign && LOOMKEYS_MODE_SLIDE_SHOW == kModeSlideShow &&
+              LOOMKEYS_MODE_ALL == kEveryMode);
 
 template <typename T>
 void WriteIfGiven(T* target, T value) {

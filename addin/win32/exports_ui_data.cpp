@@ -12,7 +12,7 @@ using loomkeys::GuardedExport;
 using loomkeys::kCallFailed;
 using loomkeys::Library;
 
-loomkeys::TUIData* Tree(TUIDataHandle handle) { return reinterpret_cast<loomkeys::TUIData*>(handle); }
+loomkeys::UIData* Tree(TUIDataHandle handle) { return reinterpret_cast<loomkeys::UIData*>(handle); }
 
 // wchar_t is UTF-16 on Windows; the portable core spells it char16_t.
 static_assert(sizeof(wchar_t) == sizeof(char16_t));

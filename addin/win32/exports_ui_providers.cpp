@@ -10,7 +10,7 @@ namespace {
 using loomkeys::kCallFailed;
 using loomkeys::Library;
 using loomkeys::ProviderPlacement;
-using loomkeys::TUIProviderEntry;
+using loomkeys::RegisteredProvider;
 
 // The header's record types must lie exactly at the offsets that the library
 // reads, whatever compiler the client uses.
@@ -26,7 +26,7 @@ int32_t Register(const TUIProvider* lpProvider, TUIProviderHandle* lpHandle, Pro
     if (!lpHandle) return kCallFailed;
     // The list writes the handle only where the outcome says so; passing the
     // variable's current value through keeps it as it was otherwise.
-    auto* handle = reinterpret_cast<TUIProviderEntry*>(*lpHandle);
+    auto* handle = reinterpret_cast<RegisteredProvider*>(*lpHandle);
     const loomkeys::Result result = library.Providers().Register(lpProvider, &handle, placement);
     *lpHandle = reinterpret_cast<TUIProviderHandle>(handle);
     return result;
@@ -47,7 +47,7 @@ int32_t LOOMKEYS_CALL InitializeKeyloomAddin(const TUIProvider* lpProvider, TUIP
 
 int32_t LOOMKEYS_CALL UnregisterUIProvider(TUIProviderHandle provider) {
   return loomkeys::GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
-    return library.Customize().UnregisterProvider(reinterpret_cast<const TUIProviderEntry*>(provider));
+    return library.Customize().UnregisterProvider(reinterpret_cast<const RegisteredProvider*>(provider));
   });
 }
 

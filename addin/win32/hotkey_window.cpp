@@ -53,11 +53,11 @@ void HotKeyWindow::StopHotKeyTimer() { KillTimer(window_, kTimerId); }
 LRESULT CALLBACK HotKeyWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<HotKeyWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self && message == WM_TIMER && wParam == kTimerId) {
-    self->events_.HotKeyTimerTick();
+    self->events_.Tick();
     return 0;
   }
   if (self && message == WM_HOTKEY) {
-    self->events_.WMHotKey(wParam, lParam);
+    self->events_.HandlePress(KeyCodeOfHotKeyMessage(static_cast<uint64_t>(lParam)));
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

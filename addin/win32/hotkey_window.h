@@ -5,24 +5,28 @@
 // dialog runs its own message loop.
 #include <windows.h>
 
+#include "hotkeys/key_code.h"
+
 namespace loomkeys {
 
 // What the window's two messages run; both are called on the window's thread.
 class HotKeyWindowEvents {
  public:
   virtual ~HotKeyWindowEvents() = default;
-  virtual void HotKeyTimerTick() noexcept = 0;
-  virtual void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept = 0;
+  // WM_TIMER of the 50 ms timer.
+  virtual void Tick() noexcept = 0;
+  // WM_HOTKEY, with the key unpacked from its lParam.
+  virtual void HandlePress(KeyCode key) noexcept = 0;
 };
 
 class HotKeyWindow {
  public:
   static constexpr UINT kTimerInterval = 50;
 
-  // CreateHotKeyWindow: window class "THotKeyForm", caption "HotKeyForm",
-  // never shown; the timer is created stopped.
+  // Creates the window: class "THotKeyForm", caption "HotKeyForm", never
+  // shown; the timer is created stopped.
   HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events);
-  // DestroyHotKeyWindow: the window and its timer go.
+  // The window and its timer go.
   ~HotKeyWindow();
   HotKeyWindow(const HotKeyWindow&) = delete;
   HotKeyWindow& operator=(const HotKeyWindow&) = delete;

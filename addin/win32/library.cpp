@@ -15,7 +15,7 @@ Library::Library(HINSTANCE instance) {
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
   events_ = std::make_unique<HotKeyEvents>(*registry_, window_->Handle(), foreground_, clientCode_, errorBoxes_);
   providers_ = std::make_unique<ProviderList>();
-  customize_ = std::make_unique<CustomizeEntry>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
+  customize_ = std::make_unique<CustomizeSession>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
   window_->StartHotKeyTimer();
 }
 
@@ -31,17 +31,17 @@ Library::~Library() {
   if (instanceMutex_) CloseHandle(instanceMutex_);
 }
 
-void Library::HotKeyTimerTick() noexcept {
+void Library::Tick() noexcept {
   try {
-    events_->HotKeyTimerTick();
+    events_->Tick();
   } catch (...) {
     // Out of memory in a tick: the next tick tries again.
   }
 }
 
-void Library::WMHotKey(WPARAM wParam, LPARAM lParam) noexcept {
+void Library::HandlePress(KeyCode key) noexcept {
   try {
-    events_->WMHotKey(wParam, static_cast<uintptr_t>(lParam));
+    events_->HandlePress(key);
   } catch (...) {
     // Out of memory while dispatching: the press is dropped.
   }

@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "customize/customize_entry.h"
+#include "customize/customize_session.h"
 #include "customize/provider_list.h"
-#include "foreground/hotkey_events.h"
+#include "events/hotkey_events.h"
 #include "hotkeys/hotkey_table.h"
 #include "registry/shortcut_registry.h"
 #include "win32/hotkey_window.h"
@@ -32,13 +32,13 @@ class Library final : public HotKeyWindowEvents {
   HotKeyTable& HotKeys() { return *hotKeys_; }
   ShortcutRegistry& Registry() { return *registry_; }
   ProviderList& Providers() { return *providers_; }
-  CustomizeEntry& Customize() { return *customize_; }
+  CustomizeSession& Customize() { return *customize_; }
   // The thread that loaded the library and owns the hidden window: the only
   // one on which Windows lets the library bind and unbind its hot keys.
   DWORD WindowThreadId() const { return windowThreadId_; }
 
-  void HotKeyTimerTick() noexcept override;
-  void WMHotKey(WPARAM wParam, LPARAM lParam) noexcept override;
+  void Tick() noexcept override;
+  void HandlePress(KeyCode key) noexcept override;
 
  private:
   HANDLE instanceMutex_ = nullptr;
@@ -50,7 +50,7 @@ class Library final : public HotKeyWindowEvents {
   std::unique_ptr<HotKeyTable> hotKeys_;
   std::unique_ptr<ShortcutRegistry> registry_;
   std::unique_ptr<ProviderList> providers_;
-  std::unique_ptr<CustomizeEntry> customize_;
+  std::unique_ptr<CustomizeSession> customize_;
   DWORD windowThreadId_ = GetCurrentThreadId();
   std::unique_ptr<HotKeyEvents> events_;
 };

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+#include "win32/font_dc.h"
+#include "win32/library_instance.h"
+#include "win32/window_text.h"
 
 namespace loomkeys {
 namespace {
@@ -34,8 +36,6 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
 }
 
 }  // namespace
-
-HINSTANCE LibraryInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 void ThreadWindowsDisabler::DisableAllBut(HWND owner) {
   std::vector<HWND> windows;
@@ -169,25 +169,16 @@ void ModalForm::SetLabelText(HWND label, const std::wstring& text) {
 
 void ModalForm::FitToText(HWND label) {
   if (!label) return;
-  wchar_t text[256] = {};
-  GetWindowTextW(label, text, 256);
-  HDC dc = GetDC(label);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  const std::wstring text = WindowText(label);
   RECT bounds = {0, 0, 0, 0};
   const UINT prefix = (GetWindowLongW(label, GWL_STYLE) & SS_NOPREFIX) ? DT_NOPREFIX : 0;
-  DrawTextW(dc, text, -1, &bounds, DT_CALCRECT | DT_SINGLELINE | prefix);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  DrawTextW(FontDC(label).Handle(), text.c_str(), -1, &bounds, DT_CALCRECT | DT_SINGLELINE | prefix);
   SetWindowPos(label, nullptr, 0, 0, bounds.right, bounds.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int ModalForm::TextWidth(HWND control, const std::wstring& text) {
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
   SIZE size = {};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
+  GetTextExtentPoint32W(FontDC(control).Handle(), text.c_str(), static_cast<int>(text.size()), &size);
   return size.cx;
 }
 

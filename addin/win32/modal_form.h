@@ -92,7 +92,4 @@ class ModalForm {
   ThreadWindowsDisabler disabler_;
 };
 
-// The library's own module, for its resources.
-HINSTANCE LibraryInstance();
-
 }  // namespace loomkeys

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <exception>
 #include <string>
 
-#include "platform/ansi_text.h"
+#include "common/exception_text.h"
 #include "win32/seh_guard.h"
 
 namespace loomkeys {
@@ -18,14 +17,8 @@ std::optional<std::u16string> SehClientCodeGuard::Run(const std::function<void()
   auto body = [&] {
     try {
       call();
-    } catch (const std::exception& exception) {
-      try {
-        error = AnsiToUtf16(exception.what());
-      } catch (...) {
-        error = u"Exception";
-      }
     } catch (...) {
-      error = u"Unknown exception";
+      error = CurrentExceptionText();
     }
   };
   StructuredFault fault;

@@ -10,8 +10,8 @@ bool IsSeparator(char c) {
 
 }  // namespace
 
-TDynamicStrings SplitCommandLine(std::string_view commandLine) {
-  TDynamicStrings parameters;
+ArgumentList SplitCommandLine(std::string_view commandLine) {
+  ArgumentList parameters;
   size_t i = 0;
   const size_t end = commandLine.size();
   for (;;) {

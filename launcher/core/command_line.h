@@ -7,11 +7,11 @@
 // rule: backslashes are ordinary characters here.
 #include <string_view>
 
-#include "core/dynamic_strings.h"
+#include "core/argument_list.h"
 
 namespace stubwright {
 
 // Every parameter in order; parameter 0 is whatever names the program.
-TDynamicStrings SplitCommandLine(std::string_view commandLine);
+ArgumentList SplitCommandLine(std::string_view commandLine);
 
 }  // namespace stubwright

@@ -6,7 +6,7 @@ namespace {
 // Compared as unsigned: bytes 0x80 and up are ANSI letters, not blanks.
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
-void AppendArguments(std::string& text, const TDynamicStrings& arguments) {
+void AppendArguments(std::string& text, const ArgumentList& arguments) {
   for (const std::string& argument : arguments) {
     text += ApplyQuoteRule(argument);
     text += ' ';
@@ -24,7 +24,7 @@ std::string ApplyQuoteRule(std::string_view argument) {
   return result;
 }
 
-std::string BuildParameterText(const TDynamicStrings& storedArguments, const TDynamicStrings& ownArguments) {
+std::string BuildParameterText(const ArgumentList& storedArguments, const ArgumentList& ownArguments) {
   std::string text;
   AppendArguments(text, storedArguments);
   AppendArguments(text, ownArguments);

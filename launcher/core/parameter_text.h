@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/dynamic_strings.h"
+#include "core/argument_list.h"
 
 namespace stubwright {
 
@@ -15,6 +15,6 @@ namespace stubwright {
 std::string ApplyQuoteRule(std::string_view argument);
 
 // An empty result means "no parameters" (the shell call then gets none).
-std::string BuildParameterText(const TDynamicStrings& storedArguments, const TDynamicStrings& ownArguments);
+std::string BuildParameterText(const ArgumentList& storedArguments, const ArgumentList& ownArguments);
 
 }  // namespace stubwright

@@ -8,14 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "core/dynamic_strings.h"
+#include "core/argument_list.h"
 
 namespace stubwright {
 
 struct Payload {
   std::string verb;
   std::string command;
-  TDynamicStrings arguments;
+  ArgumentList arguments;
 };
 
 // The strings come from one command line (at most 32 K characters), so every

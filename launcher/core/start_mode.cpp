@@ -14,7 +14,7 @@ bool IsBuildSwitch(std::string_view parameter) {
   return parameter.size() == 2 && parameter[0] == '/' && LowerAsciiLetter(parameter[1]) == 'b';
 }
 
-StartMode ChooseStartMode(std::optional<uint64_t> ownFileSize, uint64_t stubSize, const TDynamicStrings& parameters) {
+StartMode ChooseStartMode(std::optional<uint64_t> ownFileSize, uint64_t stubSize, const ArgumentList& parameters) {
   if (ownFileSize && *ownFileSize > stubSize) return StartMode::kLaunch;
   if (parameters.size() < kBuildParameterCount || !IsBuildSwitch(parameters[1])) return StartMode::kUsage;
   return StartMode::kBuild;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/dynamic_strings.h"
+#include "core/argument_list.h"
 
 namespace stubwright {
 
@@ -22,6 +22,6 @@ bool IsBuildSwitch(std::string_view parameter);
 // ownFileSize is empty when the own file could not be opened or measured;
 // the program then takes itself for the bare stub. A file larger than the
 // bare stub carries a payload. parameters holds parameter 0 too.
-StartMode ChooseStartMode(std::optional<uint64_t> ownFileSize, uint64_t stubSize, const TDynamicStrings& parameters);
+StartMode ChooseStartMode(std::optional<uint64_t> ownFileSize, uint64_t stubSize, const ArgumentList& parameters);
 
 }  // namespace stubwright

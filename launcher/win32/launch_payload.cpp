@@ -44,7 +44,7 @@ std::optional<Payload> ReadOwnPayload(const std::string& ownPath) {
 
 }  // namespace
 
-void LaunchPayload(const std::string& ownPath, const TDynamicStrings& ownArguments) {
+void LaunchPayload(const std::string& ownPath, const ArgumentList& ownArguments) {
   // A payload that does not fit the file launches nothing.
   const std::optional<Payload> payload = ReadOwnPayload(ownPath);
   if (!payload) return;

@@ -2,7 +2,7 @@
 // The three things one run of the stub can do.
 #include <string>
 
-#include "core/dynamic_strings.h"
+#include "core/argument_list.h"
 #include "core/payload.h"
 
 namespace stubwright {
@@ -13,7 +13,7 @@ void BuildLauncher(const std::string& ownPath, const std::string& fileName, cons
 
 // Reads the payload from the own file and starts its command through the
 // shell with the stored arguments and then ownArguments. Does not wait.
-void LaunchPayload(const std::string& ownPath, const TDynamicStrings& ownArguments);
+void LaunchPayload(const std::string& ownPath, const ArgumentList& ownArguments);
 
 // The box that tells how to build a launcher.
 void ShowUsage();

@@ -13,17 +13,16 @@ using namespace stubwright;
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string ownPath = OwnPath();
   // Our own splitting rule, not the C runtime's argv.
-  const TDynamicStrings parameters = SplitCommandLine(GetCommandLineA());
+  const ArgumentList parameters = SplitCommandLine(GetCommandLineA());
   switch (ChooseStartMode(FileSizeOf(ownPath), StubSize(), parameters)) {
     case StartMode::kLaunch: {
-      const TDynamicStrings ownArguments(parameters.empty() ? parameters.end() : parameters.begin() + 1,
-                                         parameters.end());
+      const ArgumentList ownArguments(parameters.empty() ? parameters.end() : parameters.begin() + 1, parameters.end());
       LaunchPayload(ownPath, ownArguments);
       break;
     }
     case StartMode::kBuild:
       BuildLauncher(ownPath, parameters[2],
-                    Payload{parameters[3], parameters[4], TDynamicStrings(parameters.begin() + 5, parameters.end())});
+                    Payload{parameters[3], parameters[4], ArgumentList(parameters.begin() + 5, parameters.end())});
       break;
     case StartMode::kUsage:
       ShowUsage();

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/exception_text.h"
 #include "platform/client_code.h"
 
 namespace loomkeys::testing {
@@ -16,11 +17,8 @@ class CatchingClientCodeGuard : public ClientCodeGuard {
     try {
       call();
       return std::nullopt;
-    } catch (const std::exception& exception) {
-      const std::string what = exception.what();
-      return std::u16string(what.begin(), what.end());
     } catch (...) {
-      return u"Unknown exception";
+      return CurrentExceptionText();
     }
   }
 };

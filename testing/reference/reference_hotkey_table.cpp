@@ -7,7 +7,7 @@
 namespace loomkeys::reference {
 namespace {
 
-bool NameBefore(const std::pair<std::string, TShortcut>& item, const std::string& name) { return item.first < name; }
+bool NameBefore(const std::pair<std::string, HotKey>& item, const std::string& name) { return item.first < name; }
 
 }  // namespace
 
@@ -19,21 +19,21 @@ ReferenceHotKeyTable::Item* ReferenceHotKeyTable::Find(const std::string& name) 
 bool ReferenceHotKeyTable::AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys) {
   const std::string name = HotKeyAtomName(virtualKey, shiftKeys);
   if (Find(name)) return false;
-  TShortcut entry;
-  entry.KeyAtom = system_.AddGlobalAtom(name);
-  if (entry.KeyAtom == 0) return false;
+  HotKey hotKey;
+  hotKey.keyAtom = system_.AddGlobalAtom(name);
+  if (hotKey.keyAtom == 0) return false;
   const auto at = std::lower_bound(hotKeyList_.begin(), hotKeyList_.end(), name, NameBefore);
-  Item& item = *hotKeyList_.insert(at, {name, entry});
-  item.second.Active = system_.BindHotKey(window, item.second.KeyAtom, shiftKeys, virtualKey);
-  item.second.Refused = !item.second.Active;
-  return item.second.Active;
+  Item& item = *hotKeyList_.insert(at, {name, hotKey});
+  item.second.active = system_.BindHotKey(window, item.second.keyAtom, shiftKeys, virtualKey);
+  item.second.refused = !item.second.active;
+  return item.second.active;
 }
 
 void ReferenceHotKeyTable::RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, uint16_t shiftKeys) {
   Item* item = Find(HotKeyAtomName(virtualKey, shiftKeys));
   if (!item) return;
-  system_.UnbindHotKey(window, item->second.KeyAtom);
-  system_.DeleteGlobalAtom(item->second.KeyAtom);
+  system_.UnbindHotKey(window, item->second.keyAtom);
+  system_.DeleteGlobalAtom(item->second.keyAtom);
   hotKeyList_.erase(hotKeyList_.begin() + (item - hotKeyList_.data()));
 }
 
@@ -43,15 +43,15 @@ void ReferenceHotKeyTable::ApplyKeySets(WindowHandle window, const std::vector<K
   for (KeyCode code : enabled) {
     const uint16_t virtualKey = KeyCodeVirtualKey(code), shiftKeys = KeyCodeShiftKeys(code);
     Item* item = Find(HotKeyAtomName(virtualKey, shiftKeys));
-    if (!item || item->second.Active || item->second.Refused) continue;
-    system_.BindHotKey(window, item->second.KeyAtom, shiftKeys, virtualKey);
-    item->second.Active = true;
+    if (!item || item->second.active || item->second.refused) continue;
+    system_.BindHotKey(window, item->second.keyAtom, shiftKeys, virtualKey);
+    item->second.active = true;
   }
   for (KeyCode code : disabled) {
     Item* item = Find(HotKeyAtomName(KeyCodeVirtualKey(code), KeyCodeShiftKeys(code)));
-    if (!item || !item->second.Active) continue;
-    system_.UnbindHotKey(window, item->second.KeyAtom);
-    item->second.Active = false;
+    if (!item || !item->second.active) continue;
+    system_.UnbindHotKey(window, item->second.keyAtom);
+    item->second.active = false;
   }
 }
 
@@ -59,7 +59,7 @@ void ReferenceHotKeyTable::SuspendHotKeys(WindowHandle window) {
   if (!hotKeysActive_) return;
   hotKeysActive_ = false;
   for (const Item& item : hotKeyList_) {
-    if (item.second.Active) system_.UnbindHotKey(window, item.second.KeyAtom);
+    if (item.second.active) system_.UnbindHotKey(window, item.second.keyAtom);
   }
 }
 
@@ -68,21 +68,21 @@ void ReferenceHotKeyTable::ResumeHotKeys(WindowHandle window) {
   hotKeysActive_ = true;
   for (const Item& item : hotKeyList_) {
     const KeyCode code = *ParseHotKeyAtomName(item.first);
-    if (item.second.Active)
-      system_.BindHotKey(window, item.second.KeyAtom, KeyCodeShiftKeys(code), KeyCodeVirtualKey(code));
+    if (item.second.active)
+      system_.BindHotKey(window, item.second.keyAtom, KeyCodeShiftKeys(code), KeyCodeVirtualKey(code));
   }
 }
 
 void ReferenceHotKeyTable::ClearHotKeys(WindowHandle window) {
   for (const Item& item : hotKeyList_) {
-    if (item.second.Active) system_.UnbindHotKey(window, item.second.KeyAtom);
-    system_.DeleteGlobalAtom(item.second.KeyAtom);
+    if (item.second.active) system_.UnbindHotKey(window, item.second.keyAtom);
+    system_.DeleteGlobalAtom(item.second.keyAtom);
   }
   hotKeyList_.clear();
 }
 
-std::vector<std::pair<KeyCode, TShortcut>> ReferenceHotKeyTable::Snapshot() const {
-  std::vector<std::pair<KeyCode, TShortcut>> items;
+std::vector<std::pair<KeyCode, HotKey>> ReferenceHotKeyTable::Snapshot() const {
+  std::vector<std::pair<KeyCode, HotKey>> items;
   for (const Item& item : hotKeyList_) items.emplace_back(*ParseHotKeyAtomName(item.first), item.second);
   return items;
 }

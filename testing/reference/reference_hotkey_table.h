@@ -28,10 +28,10 @@ class ReferenceHotKeyTable {
 
   bool HotKeysActive() const { return hotKeysActive_; }
   // The table in name order, as HotKeyTable::Snapshot gives it.
-  std::vector<std::pair<KeyCode, TShortcut>> Snapshot() const;
+  std::vector<std::pair<KeyCode, HotKey>> Snapshot() const;
 
  private:
-  using Item = std::pair<std::string, TShortcut>;
+  using Item = std::pair<std::string, HotKey>;
   // The item with this name, or null.
   Item* Find(const std::string& name);
 

@@ -35,20 +35,20 @@ Result ReferenceRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t
     position = static_cast<int>(shortcutKeyList_.size()) - 1;
   } else {
     for (const auto& entry : shortcutEntryLists_[position]) {
-      if (entry->FNamespace != nameSpace) continue;
-      if (entry->FContext == context) return kDuplicate;
+      if (entry->nameSpace != nameSpace) continue;
+      if (entry->context == context) return kDuplicate;
       break;
     }
   }
-  auto entry = std::make_unique<TRegistryEntry>();
-  entry->FNamespace = nameSpace;
-  entry->FVirtualKey = virtualKey;
-  entry->FShiftKeys = shiftKeys;
-  entry->FActiveMode = activeMode;
-  entry->FShortcutCallbackFunc = callback;
-  entry->FContext = context;
-  entry->FShortcutId = ++shortcutIdCounter_;
-  if (shortcutId) *shortcutId = entry->FShortcutId;
+  auto entry = std::make_unique<RegistryEntry>();
+  entry->nameSpace = nameSpace;
+  entry->virtualKey = virtualKey;
+  entry->shiftKeys = shiftKeys;
+  entry->activeMode = activeMode;
+  entry->callback = callback;
+  entry->context = context;
+  entry->shortcutId = ++shortcutIdCounter_;
+  if (shortcutId) *shortcutId = entry->shortcutId;
   shortcutEntryLists_[position].push_back(std::move(entry));
   return kOk;
 }
@@ -66,7 +66,7 @@ void ReferenceRegistry::RemoveEntry(size_t keyIndex, size_t position) {
 Result ReferenceRegistry::UnregisterShortcut(uint32_t shortcutId) {
   for (size_t k = 0; k < shortcutEntryLists_.size(); ++k) {
     for (size_t e = 0; e < shortcutEntryLists_[k].size(); ++e) {
-      if (shortcutEntryLists_[k][e]->FShortcutId != shortcutId) continue;
+      if (shortcutEntryLists_[k][e]->shortcutId != shortcutId) continue;
       RemoveEntry(k, e);
       return kOk;
     }
@@ -77,8 +77,8 @@ Result ReferenceRegistry::UnregisterShortcut(uint32_t shortcutId) {
 Result ReferenceRegistry::GetShortcutInfoByShortcutId(uint32_t shortcutId, ShortcutInfo* info) {
   for (const auto& entries : shortcutEntryLists_) {
     for (const auto& entry : entries) {
-      if (entry->FShortcutId != shortcutId) continue;
-      if (info) *info = {entry->FVirtualKey, entry->FShiftKeys, entry->FActiveMode, entry->FShortcutId};
+      if (entry->shortcutId != shortcutId) continue;
+      if (info) *info = {entry->virtualKey, entry->shiftKeys, entry->activeMode, entry->shortcutId};
       return kOk;
     }
   }
@@ -90,10 +90,10 @@ Result ReferenceRegistry::GetShortcutInfoByContext(std::string_view nameSpace, s
   bool namespaceSeen = false;
   for (const auto& entries : shortcutEntryLists_) {
     for (const auto& entry : entries) {
-      if (entry->FNamespace != nameSpace) continue;
+      if (entry->nameSpace != nameSpace) continue;
       namespaceSeen = true;
-      if (entry->FContext != context) continue;
-      if (info) *info = {entry->FVirtualKey, entry->FShiftKeys, entry->FActiveMode, entry->FShortcutId};
+      if (entry->context != context) continue;
+      if (info) *info = {entry->virtualKey, entry->shiftKeys, entry->activeMode, entry->shortcutId};
       return kOk;
     }
   }
@@ -104,7 +104,7 @@ uint32_t ReferenceRegistry::GetShortcutCount(std::string_view nameSpace) {
   return static_cast<uint32_t>(NamespaceEntries(nameSpace).size());
 }
 
-Result ReferenceRegistry::FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const {
+Result ReferenceRegistry::FindByIndex(std::string_view nameSpace, uint32_t index, const RegistryEntry** found) const {
   const auto entries = NamespaceEntries(nameSpace);
   if (entries.empty()) return kNoEntries;
   if (index == 0 || index > entries.size()) return kIndexPastEntries;
@@ -113,31 +113,31 @@ Result ReferenceRegistry::FindByIndex(std::string_view nameSpace, uint32_t index
 }
 
 Result ReferenceRegistry::GetShortcutDataSize(std::string_view nameSpace, uint32_t index, uint32_t* size) {
-  const TRegistryEntry* entry = nullptr;
+  const RegistryEntry* entry = nullptr;
   const Result result = FindByIndex(nameSpace, index, &entry);
-  if (result == kOk && size) *size = static_cast<uint32_t>(entry->FContext.size());
+  if (result == kOk && size) *size = static_cast<uint32_t>(entry->context.size());
   return result;
 }
 
 Result ReferenceRegistry::GetShortcutData(std::string_view nameSpace, uint32_t index, void* buffer, uint32_t* size,
                                           uint32_t* shortcutId, CopyFunction copy) {
-  const TRegistryEntry* entry = nullptr;
+  const RegistryEntry* entry = nullptr;
   const Result result = FindByIndex(nameSpace, index, &entry);
   if (result != kOk) return result;
-  if (shortcutId) *shortcutId = entry->FShortcutId;
-  const auto length = static_cast<uint32_t>(entry->FContext.size());
+  if (shortcutId) *shortcutId = entry->shortcutId;
+  const auto length = static_cast<uint32_t>(entry->context.size());
   const uint32_t room = size ? *size : 0;
   if (size) *size = length;
   if (room < length) return kBufferTooSmall;
-  if (length != 0 && !copy(buffer, entry->FContext.data(), length)) return kErrorRaised;
+  if (length != 0 && !copy(buffer, entry->context.data(), length)) return kErrorRaised;
   return kOk;
 }
 
-std::vector<const TRegistryEntry*> ReferenceRegistry::NamespaceEntries(std::string_view nameSpace) const {
-  std::vector<const TRegistryEntry*> found;
+std::vector<const RegistryEntry*> ReferenceRegistry::NamespaceEntries(std::string_view nameSpace) const {
+  std::vector<const RegistryEntry*> found;
   for (const auto& entries : shortcutEntryLists_) {
     for (const auto& entry : entries) {
-      if (entry->FNamespace == nameSpace) found.push_back(entry.get());
+      if (entry->nameSpace == nameSpace) found.push_back(entry.get());
     }
   }
   return found;
@@ -174,7 +174,7 @@ Result ReferenceRegistry::LoadNamespace(std::string_view nameSpace, BlobLayout l
 void ReferenceRegistry::UnloadNamespace(std::string_view nameSpace) {
   for (size_t k = shortcutEntryLists_.size(); k-- > 0;) {
     for (size_t e = shortcutEntryLists_[k].size(); e-- > 0;) {
-      if (shortcutEntryLists_[k][e]->FNamespace == nameSpace) RemoveEntry(k, e);
+      if (shortcutEntryLists_[k][e]->nameSpace == nameSpace) RemoveEntry(k, e);
     }
   }
 }
@@ -182,30 +182,29 @@ void ReferenceRegistry::UnloadNamespace(std::string_view nameSpace) {
 void ReferenceRegistry::NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace) {
   for (auto& entries : shortcutEntryLists_) {
     for (auto& entry : entries) {
-      if (entry->FNamespace == nameSpace) entry->FNamespace = newNameSpace;
+      if (entry->nameSpace == nameSpace) entry->nameSpace = newNameSpace;
     }
   }
 }
 
-bool ReferenceRegistry::DispatchHotKey(uintptr_t, uintptr_t lParam, ClientCodeGuard& guard, ErrorBoxes& boxes) {
-  const auto code = static_cast<KeyCode>(lParam);
+bool ReferenceRegistry::DispatchHotKey(KeyCode code, ClientCodeGuard& guard, ErrorBoxes& boxes) {
   const int position = FindKey(code);
   if (position < 0) return false;
   // The ids of the entries at the press; after every callback each is looked
   // for again, so that entries removed meanwhile are not called.
   std::vector<uint32_t> ids;
-  for (const auto& entry : shortcutEntryLists_[position]) ids.push_back(entry->FShortcutId);
+  for (const auto& entry : shortcutEntryLists_[position]) ids.push_back(entry->shortcutId);
   for (uint32_t id : ids) {
     const int key = FindKey(code);
     if (key < 0) break;
-    const TRegistryEntry* current = nullptr;
+    const RegistryEntry* current = nullptr;
     for (const auto& entry : shortcutEntryLists_[key]) {
-      if (entry->FShortcutId == id) current = entry.get();
+      if (entry->shortcutId == id) current = entry.get();
     }
-    if (!current || !current->FShortcutCallbackFunc) continue;
-    const ShortcutCallback callback = current->FShortcutCallbackFunc;
-    const CallbackText nameSpace(current->FNamespace), context(current->FContext);
-    const uint16_t virtualKey = current->FVirtualKey, shiftKeys = current->FShiftKeys;
+    if (!current || !current->callback) continue;
+    const ShortcutCallback callback = current->callback;
+    const CallbackText nameSpace(current->nameSpace), context(current->context);
+    const uint16_t virtualKey = current->virtualKey, shiftKeys = current->shiftKeys;
     const auto error = guard.Run([&] { callback(nameSpace.Text(), virtualKey, shiftKeys, context.Text(), id); });
     if (error) boxes.ShowError(u"Keyloom Exception", *error);
   }
@@ -220,10 +219,10 @@ void ReferenceRegistry::ApplyActiveMode(WindowHandle window, uint16_t mode) {
   for (size_t k = shortcutEntryLists_.size(); k-- > 0;) {
     const auto& entries = shortcutEntryLists_[k];
     for (size_t e = entries.size(); e-- > 0;) {
-      const TRegistryEntry& entry = *entries[e];
-      if (entry.FVirtualKey == 0) continue;
-      const KeyCode code = MakeKeyCode(entry.FVirtualKey, entry.FShiftKeys);
-      if ((entry.FActiveMode & mode) != 0) {
+      const RegistryEntry& entry = *entries[e];
+      if (entry.virtualKey == 0) continue;
+      const KeyCode code = MakeKeyCode(entry.virtualKey, entry.shiftKeys);
+      if ((entry.activeMode & mode) != 0) {
         if (!contains(enabled, code)) enabled.push_back(code);
         auto it = std::find(disabled.begin(), disabled.end(), code);
         if (it != disabled.end()) disabled.erase(it);

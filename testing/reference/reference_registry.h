@@ -1,5 +1,5 @@
 #pragma once
-// The shortcut registry written as the literal algorithm: a list of keys
+// The shortcut registry written as the reference algorithm: a list of keys
 // and a parallel list of entry lists, searched linearly, and a mode filter
 // that rebuilds both key sets on every tick with linear membership tests.
 // It answers exactly what ShortcutRegistry answers and makes the same calls
@@ -45,24 +45,24 @@ class ReferenceRegistry {
   void UnloadNamespace(std::string_view nameSpace);
   void NamespaceRename(std::string_view nameSpace, std::string_view newNameSpace);
 
-  bool DispatchHotKey(uintptr_t wParam, uintptr_t lParam, ClientCodeGuard& guard, ErrorBoxes& boxes);
+  bool DispatchHotKey(KeyCode key, ClientCodeGuard& guard, ErrorBoxes& boxes);
   void ApplyActiveMode(WindowHandle window, uint16_t mode);
 
   // ShortcutKeyList and ShortcutEntryLists: position i of one belongs to position i of the other.
   const std::vector<KeyCode>& KeyList() const { return shortcutKeyList_; }
-  const std::vector<std::vector<std::unique_ptr<TRegistryEntry>>>& EntryLists() const { return shortcutEntryLists_; }
+  const std::vector<std::vector<std::unique_ptr<RegistryEntry>>>& EntryLists() const { return shortcutEntryLists_; }
 
  private:
   // The position of the key in ShortcutKeyList, or -1.
   int FindKey(KeyCode code) const;
-  Result FindByIndex(std::string_view nameSpace, uint32_t index, const TRegistryEntry** found) const;
-  std::vector<const TRegistryEntry*> NamespaceEntries(std::string_view nameSpace) const;
+  Result FindByIndex(std::string_view nameSpace, uint32_t index, const RegistryEntry** found) const;
+  std::vector<const RegistryEntry*> NamespaceEntries(std::string_view nameSpace) const;
   void RemoveEntry(size_t keyIndex, size_t position);
 
   ReferenceHotKeyTable& hotKeys_;
   WindowHandle window_;
   std::vector<KeyCode> shortcutKeyList_;
-  std::vector<std::vector<std::unique_ptr<TRegistryEntry>>> shortcutEntryLists_;
+  std::vector<std::vector<std::unique_ptr<RegistryEntry>>> shortcutEntryLists_;
   uint32_t shortcutIdCounter_ = 0;
 };
 

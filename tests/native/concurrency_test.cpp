@@ -119,7 +119,7 @@ class ConcurrencyTest : public ::testing::Test {
     testing::RecordingErrorBoxes boxes;
     for (int tick = 0; tick < kTicks; ++tick) {
       registry.ApplyActiveMode(nullptr, tick % 3 == 0 ? kModeNone : kModeSlideDesign);
-      registry.DispatchHotKey(0, MakeKeyCode(static_cast<uint16_t>(0x41 + tick % 12), 2), guard, boxes);
+      registry.DispatchHotKey(MakeKeyCode(static_cast<uint16_t>(0x41 + tick % 12), 2), guard, boxes);
     }
   }
 };
@@ -144,8 +144,8 @@ TEST_F(ConcurrencyTest, ClientsTicksAndReenteringCallbacksLeaveTheRegistryTableA
     EXPECT_TRUE(registryKeys.insert(key.keyCode).second) << "a key stands twice in the registry";
     atomNames.insert(HotKeyAtomName(KeyCodeVirtualKey(key.keyCode), KeyCodeShiftKeys(key.keyCode)));
     for (const auto& entry : key.entries) {
-      EXPECT_EQ(MakeKeyCode(entry->FVirtualKey, entry->FShiftKeys), key.keyCode);
-      EXPECT_TRUE(ids.insert(entry->FShortcutId).second) << "an id is used twice";
+      EXPECT_EQ(MakeKeyCode(entry->virtualKey, entry->shiftKeys), key.keyCode);
+      EXPECT_TRUE(ids.insert(entry->shortcutId).second) << "an id is used twice";
       ++entries;
     }
   }

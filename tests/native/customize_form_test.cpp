@@ -13,8 +13,6 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-constexpr uint16_t kModWin = 0x0008;
-
 // The dialog's logic over registered providers' trees, with the controls'
 // state that the Windows form would copy in and out.
 class CustomizeFormTest : public ::testing::Test, protected testing::ProvidersFixture {
@@ -22,24 +20,24 @@ class CustomizeFormTest : public ::testing::Test, protected testing::ProvidersFi
   void Open() { logic.Init(providers); }
   void SelectCategory(int index) {
     state.categoryIndex = index;
-    logic.CategoryListBoxClick();
+    logic.ShowSelectedCategory();
   }
   void SelectCommand(int index) {
     state.commandIndex = index;
-    logic.CommandsListBoxClick();
+    logic.ShowSelectedCommand();
   }
   void SetFind(std::u16string text) {
     state.findText = std::move(text);
-    logic.FilterRadioGroupClick();
+    logic.RefreshView();
   }
   void SetShow(FilterChoice choice) {
     state.filter = choice;
-    logic.FilterRadioGroupClick();
+    logic.RefreshView();
   }
   // The user types a key into the key field and leaves it.
   void EnterKey(uint8_t vk, uint8_t flags) {
     state.hotKey = HotKeyValue(vk, flags);
-    logic.AssignedHotKeyExit();
+    logic.StoreKey();
   }
   void ExpectEmptyState() const {
     EXPECT_TRUE(state.categories.empty());
@@ -67,7 +65,7 @@ class CustomizeFormTest : public ::testing::Test, protected testing::ProvidersFi
 
 TEST_F(CustomizeFormTest, WithNothingToShowTheListsAreEmptyAndTheKeyFieldAndBoxesDisabledButChecked) {
   AddProvider();
-  TUIData* empty = AddProviderWithTree();
+  UIData* empty = AddProviderWithTree();
   (void)empty;
   state.hotKeyEnabled = true;
   state.hotKey = 0x0242;
@@ -80,7 +78,7 @@ TEST_F(CustomizeFormTest, WithNothingToShowTheListsAreEmptyAndTheKeyFieldAndBoxe
 }
 
 TEST_F(CustomizeFormTest, OpeningSelectsTheFirstCategoryAndCommandAndShowsIt) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Format", u"Bold", 'B', kModControl | kModShift, 2, u"Makes the selection bold");
   Add(tree, u"Format", u"Italic");
   Add(tree, u"Edit", u"Copy");
@@ -99,7 +97,7 @@ TEST_F(CustomizeFormTest, OpeningSelectsTheFirstCategoryAndCommandAndShowsIt) {
 }
 
 TEST_F(CustomizeFormTest, SelectingACategoryListsItsCommandsAndSelectingNoneShowsTheEmptyState) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Format", u"Bold");
   Add(tree, u"Edit", u"Copy", 'C', kModControl, 1, u"Copies");
   Add(tree, u"Edit", u"Paste", 'V', kModAlt, 3, u"Pastes");
@@ -120,100 +118,100 @@ TEST_F(CustomizeFormTest, SelectingACategoryListsItsCommandsAndSelectingNoneShow
 }
 
 TEST_F(CustomizeFormTest, EveryModeShowsBothBoxesCheckedAndLeavingTheKeyFieldStoresMode3) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* command = Add(tree, u"Edit", u"Copy", 'C', kModControl, 0xFFFF);
+  UIData* tree = AddProviderWithTree();
+  Command* command = Add(tree, u"Edit", u"Copy", 'C', kModControl, 0xFFFF);
   Open();
   EXPECT_TRUE(state.slideDesignChecked && state.slideShowChecked);
 
-  logic.AssignedHotKeyExit();
-  EXPECT_EQ(command->FActiveMode, 3);
-  EXPECT_EQ(command->FVirtualKey, 'C');
-  EXPECT_EQ(command->FShiftKeys, kModControl);
+  logic.StoreKey();
+  EXPECT_EQ(command->activeMode, 3);
+  EXPECT_EQ(command->virtualKey, 'C');
+  EXPECT_EQ(command->shiftKeys, kModControl);
 }
 
 TEST_F(CustomizeFormTest, MODWINIsNotShownAndIsLostWhenTheKeyFieldIsLeft) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* command = Add(tree, u"Edit", u"Copy", 'C', kModWin | kModControl | kModAlt, 1);
+  UIData* tree = AddProviderWithTree();
+  Command* command = Add(tree, u"Edit", u"Copy", 'C', kModWin | kModControl | kModAlt, 1);
   Open();
   EXPECT_EQ(state.hotKey, HotKeyValue('C', kHotKeyControl | kHotKeyAlt));
 
-  logic.AssignedHotKeyExit();
-  EXPECT_EQ(command->FShiftKeys, kModControl | kModAlt);
+  logic.StoreKey();
+  EXPECT_EQ(command->shiftKeys, kModControl | kModAlt);
 }
 
 TEST_F(CustomizeFormTest, AKeyTypedIntoTheFieldIsStoredInTheViewAndInTheProvidersCommand) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Edit", u"Copy");
-  TCommand* paste = Add(tree, u"Edit", u"Paste", 0, 0, 1);
+  Command* paste = Add(tree, u"Edit", u"Paste", 0, 0, 1);
   Open();
   SelectCommand(1);
 
   EnterKey(0x25, kHotKeyShift | kHotKeyAlt | kHotKeyExtended);  // Shift+Alt+Left, as the control reports it
-  EXPECT_EQ(paste->FVirtualKey, 0x25);
-  EXPECT_EQ(paste->FShiftKeys, kModShift | kModAlt);
-  EXPECT_EQ(paste->FActiveMode, 1);
+  EXPECT_EQ(paste->virtualKey, 0x25);
+  EXPECT_EQ(paste->shiftKeys, kModShift | kModAlt);
+  EXPECT_EQ(paste->activeMode, 1);
 
   SelectCommand(0);
   SelectCommand(1);  // the view's copy shows what was stored
   EXPECT_EQ(state.hotKey, HotKeyValue(0x25, kHotKeyShift | kHotKeyAlt));
 
   EnterKey(0, 0);  // an emptied field clears the key
-  EXPECT_EQ(paste->FVirtualKey, 0);
-  EXPECT_EQ(paste->FShiftKeys, 0);
+  EXPECT_EQ(paste->virtualKey, 0);
+  EXPECT_EQ(paste->shiftKeys, 0);
 }
 
 TEST_F(CustomizeFormTest, TheCheckBoxesStoreTheModesAndBothUncheckedStoresZero) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* command = Add(tree, u"Edit", u"Copy", 'C', kModControl, 0xFFFF);
+  UIData* tree = AddProviderWithTree();
+  Command* command = Add(tree, u"Edit", u"Copy", 'C', kModControl, 0xFFFF);
   Open();
 
   state.slideDesignChecked = false;
-  logic.ActiveSlideDesignCheckBoxClick();
-  EXPECT_EQ(command->FActiveMode, 2);
+  logic.StoreSlideDesignMode();
+  EXPECT_EQ(command->activeMode, 2);
   state.slideShowChecked = false;
-  logic.ActiveSlideShowCheckBoxClick();
-  EXPECT_EQ(command->FActiveMode, 0);
+  logic.StoreSlideShowMode();
+  EXPECT_EQ(command->activeMode, 0);
   state.slideDesignChecked = true;
-  logic.ActiveSlideDesignCheckBoxClick();
-  EXPECT_EQ(command->FActiveMode, 1);
+  logic.StoreSlideDesignMode();
+  EXPECT_EQ(command->activeMode, 1);
 }
 
 TEST_F(CustomizeFormTest, ADisabledCheckBoxsClickStoresNothing) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* command = Add(tree, u"Edit", u"Copy", 'C', kModControl, 0xFFFF);
+  UIData* tree = AddProviderWithTree();
+  Command* command = Add(tree, u"Edit", u"Copy", 'C', kModControl, 0xFFFF);
   Open();
   state.slideShowEnabled = false;
   state.slideShowChecked = false;
-  logic.ActiveSlideShowCheckBoxClick();
-  EXPECT_EQ(command->FActiveMode, 0xFFFF);
+  logic.StoreSlideShowMode();
+  EXPECT_EQ(command->activeMode, 0xFFFF);
 
   SetFind(u"nothing matches");  // empty state: no selection, boxes disabled
-  logic.ActiveSlideDesignCheckBoxClick();
-  logic.AssignedHotKeyExit();
-  EXPECT_EQ(command->FActiveMode, 0xFFFF);
-  EXPECT_EQ(command->FVirtualKey, 'C');
+  logic.StoreSlideDesignMode();
+  logic.StoreKey();
+  EXPECT_EQ(command->activeMode, 0xFFFF);
+  EXPECT_EQ(command->virtualKey, 'C');
 }
 
 TEST_F(CustomizeFormTest, ACommandGivenAKeyStaysListedUnderUnassignedUntilTheNextRefresh) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* copy = Add(tree, u"Edit", u"Copy");
+  UIData* tree = AddProviderWithTree();
+  Command* copy = Add(tree, u"Edit", u"Copy");
   Add(tree, u"Edit", u"Paste");
   Open();
   SetShow(FilterChoice::kUnassigned);
   EXPECT_EQ(state.commands, (Names{u"Copy", u"Paste"}));
 
   EnterKey('C', kHotKeyControl);
-  EXPECT_EQ(copy->FVirtualKey, 'C');
+  EXPECT_EQ(copy->virtualKey, 'C');
   EXPECT_EQ(state.commands, (Names{u"Copy", u"Paste"}));
 
-  logic.FilterRadioGroupClick();
+  logic.RefreshView();
   EXPECT_EQ(state.commands, (Names{u"Paste"}));
   SetShow(FilterChoice::kAssigned);
   EXPECT_EQ(state.commands, (Names{u"Copy"}));
 }
 
 TEST_F(CustomizeFormTest, ARefreshStartsAgainAtTheFirstCategoryAndCommand) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Format", u"Bold");
   Add(tree, u"Edit", u"Copy");
   Add(tree, u"Edit", u"Cut");
@@ -229,7 +227,7 @@ TEST_F(CustomizeFormTest, ARefreshStartsAgainAtTheFirstCategoryAndCommand) {
 }
 
 TEST_F(CustomizeFormTest, TheFilteredCaptionFollowsOnlyTheTrimmedFindText) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Edit", u"Copy", 'C', kModControl);
   Add(tree, u"Edit", u"Paste");
   Open();
@@ -247,7 +245,7 @@ TEST_F(CustomizeFormTest, TheFilteredCaptionFollowsOnlyTheTrimmedFindText) {
 }
 
 TEST_F(CustomizeFormTest, ARefreshWithoutCategoriesKeepsTheCaptionItHad) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Edit", u"Copy");
   Open();
   SetFind(u"zzz");  // filtered, but nothing is listed
@@ -263,38 +261,38 @@ TEST_F(CustomizeFormTest, ARefreshWithoutCategoriesKeepsTheCaptionItHad) {
 }
 
 TEST_F(CustomizeFormTest, ClearAllAnsweredYesClearsEveryKeyKeepsModesAndRefreshes) {
-  TUIData* a = AddProviderWithTree();
-  TUIData* b = AddProviderWithTree();
-  TCommand* copy = Add(a, u"Edit", u"Copy", 'C', kModControl, 1);
-  TCommand* hidden = Add(b, u"Tools", u"Macro", 'M', kModAlt | kModWin, 2);
+  UIData* a = AddProviderWithTree();
+  UIData* b = AddProviderWithTree();
+  Command* copy = Add(a, u"Edit", u"Copy", 'C', kModControl, 1);
+  Command* hidden = Add(b, u"Tools", u"Macro", 'M', kModAlt | kModWin, 2);
   Open();
   SetFind(u"copy");
 
-  logic.ClearShortcutsButtonClick();
+  logic.ClearAll();
   EXPECT_EQ(questionsAsked, 1);
-  for (const TCommand* command : {copy, hidden}) {
-    EXPECT_EQ(command->FVirtualKey, 0);
-    EXPECT_EQ(command->FShiftKeys, 0);
+  for (const Command* command : {copy, hidden}) {
+    EXPECT_EQ(command->virtualKey, 0);
+    EXPECT_EQ(command->shiftKeys, 0);
   }
-  EXPECT_EQ(copy->FActiveMode, 1);
-  EXPECT_EQ(hidden->FActiveMode, 2);
+  EXPECT_EQ(copy->activeMode, 1);
+  EXPECT_EQ(hidden->activeMode, 2);
   EXPECT_EQ(state.hotKey, 0);  // the refreshed view shows the cleared key
   EXPECT_EQ(state.commands, (Names{u"Copy"}));
 }
 
 TEST_F(CustomizeFormTest, ClearAllAnsweredNoChangesNothing) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Format", u"Bold");
-  TCommand* copy = Add(tree, u"Edit", u"Copy", 'C', kModControl, 1);
+  Command* copy = Add(tree, u"Edit", u"Copy", 'C', kModControl, 1);
   Open();
   SelectCategory(1);
   const CustomizeFormState before = state;
 
   answerYes = false;
-  logic.ClearShortcutsButtonClick();
+  logic.ClearAll();
   EXPECT_EQ(questionsAsked, 1);
-  EXPECT_EQ(copy->FVirtualKey, 'C');
-  EXPECT_EQ(copy->FShiftKeys, kModControl);
+  EXPECT_EQ(copy->virtualKey, 'C');
+  EXPECT_EQ(copy->shiftKeys, kModControl);
   EXPECT_EQ(state, before);
 }
 
@@ -313,13 +311,13 @@ TEST_F(CustomizeFormTest, TheNoticeTellsWhatPowerPointDoesWithTheKeyInTheField) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.hotKey);
     state.hotKey = c.hotKey;
-    logic.ShortcutsTimerTimer();
+    logic.RefreshNotice();
     EXPECT_EQ(state.powerPointNotice, c.notice);
   }
 }
 
 TEST_F(CustomizeFormTest, TheWidestItemsAreTheFirstOfTheLongestNames) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Edit", u"Cut");
   Add(tree, u"Edit", u"Copy");
   Add(tree, u"Edit", u"Undo");
@@ -334,24 +332,24 @@ TEST_F(CustomizeFormTest, TheWidestItemsAreTheFirstOfTheLongestNames) {
 }
 
 TEST_F(CustomizeFormTest, AStoreNoLongerReachesATreeThatItsProviderHasGivenUp) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* copy = Add(tree, u"Edit", u"Copy", 'C', kModControl, 1);
+  UIData* tree = AddProviderWithTree();
+  Command* copy = Add(tree, u"Edit", u"Copy", 'C', kModControl, 1);
   Open();
   providers.ForgetUIData(tree);  // the provider destroyed or dropped its tree meanwhile
 
   EnterKey('X', kHotKeyAlt);
-  EXPECT_EQ(copy->FVirtualKey, 'C');
-  EXPECT_EQ(copy->FShiftKeys, kModControl);
+  EXPECT_EQ(copy->virtualKey, 'C');
+  EXPECT_EQ(copy->shiftKeys, kModControl);
 }
 
 TEST_F(CustomizeFormTest, FinishingEmptiesTheViewAndKeepsTheProvidersTrees) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* copy = Add(tree, u"Edit", u"Copy");
+  UIData* tree = AddProviderWithTree();
+  Command* copy = Add(tree, u"Edit", u"Copy");
   Open();
   EnterKey('C', kHotKeyControl);
   logic.Finish();
   EXPECT_TRUE(logic.View().empty());
-  EXPECT_EQ(copy->FVirtualKey, 'C');
+  EXPECT_EQ(copy->virtualKey, 'C');
 }
 
 }  // namespace

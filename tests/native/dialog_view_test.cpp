@@ -78,9 +78,9 @@ class DialogViewTest : public ::testing::Test, protected testing::ProvidersFixtu
   // Category names of the view, in list order, each with its commands.
   std::vector<std::pair<std::u16string, Names>> Listed() const {
     std::vector<std::pair<std::u16string, Names>> listed;
-    for (int i = 0; const TCategory* category = CategoryByIndex(view, i); ++i) {
-      listed.push_back({category->FName, {}});
-      for (const auto& command : category->FCommands) listed.back().second.push_back(command->FName);
+    for (int i = 0; const Category* category = CategoryByIndex(view, i); ++i) {
+      listed.push_back({category->name, {}});
+      for (const auto& command : category->commands) listed.back().second.push_back(command->name);
     }
     return listed;
   }
@@ -93,7 +93,7 @@ class DialogViewTest : public ::testing::Test, protected testing::ProvidersFixtu
 };
 
 TEST_F(DialogViewTest, TheFilterSearchesLowerCasedNamesButNotDescriptionsOrCategories) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Format", u"Apply bold");
   Add(tree, u"Format", u"Italic", 0, 0, 1, u"Not bold at all");
   Add(tree, u"Bold things", u"Underline");
@@ -106,7 +106,7 @@ TEST_F(DialogViewTest, TheFilterSearchesLowerCasedNamesButNotDescriptionsOrCateg
 }
 
 TEST_F(DialogViewTest, AssignedMeansAVirtualKeyOtherThanZero) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Edit", u"With key", 0x42, 2);
   Add(tree, u"Edit", u"Shift keys only", 0, 2);
   Add(tree, u"Edit", u"Nothing");
@@ -120,38 +120,38 @@ TEST_F(DialogViewTest, AssignedMeansAVirtualKeyOtherThanZero) {
 }
 
 TEST_F(DialogViewTest, ViewCommandsAreCopiesThatPointAtTheProvidersCommands) {
-  TUIData* tree = AddProviderWithTree();
-  TCommand* bold = Add(tree, u"Format", u"Bold", 0x42, 6, 2, u"Makes it bold");
+  UIData* tree = AddProviderWithTree();
+  Command* bold = Add(tree, u"Format", u"Bold", 0x42, 6, 2, u"Makes it bold");
 
   Build(u"");
-  const TCommand* copy = CategoryByIndex(view, 0)->FCommands[0].get();
+  const Command* copy = CategoryByIndex(view, 0)->commands[0].get();
   EXPECT_NE(copy, bold);
-  EXPECT_EQ(copy->FOrigCommand, bold);
-  EXPECT_EQ(copy->FDescription, u"Makes it bold");
-  EXPECT_EQ(copy->FVirtualKey, 0x42);
-  EXPECT_EQ(copy->FShiftKeys, 6);
-  EXPECT_EQ(copy->FActiveMode, 2);
-  EXPECT_EQ(view[0].Source, tree);
+  EXPECT_EQ(copy->original, bold);
+  EXPECT_EQ(copy->description, u"Makes it bold");
+  EXPECT_EQ(copy->virtualKey, 0x42);
+  EXPECT_EQ(copy->shiftKeys, 6);
+  EXPECT_EQ(copy->activeMode, 2);
+  EXPECT_EQ(view[0].source, tree);
 }
 
-TEST_F(DialogViewTest, ProvidersWithoutATreeGetNoEntryAndThoseWithNothingPassingAnEmptyOne) {
+TEST_F(DialogViewTest, ProvidersWithoutATreeGetNoViewAndThoseWithNothingPassingAnEmptyOne) {
   AddProvider();
-  TUIData* hidden = AddProviderWithTree();
+  UIData* hidden = AddProviderWithTree();
   Add(hidden, u"Edit", u"Copy");
-  TUIData* shown = AddProviderWithTree();
+  UIData* shown = AddProviderWithTree();
   Add(shown, u"Edit", u"Paste");
 
   Build(u"paste");
   ASSERT_EQ(view.size(), 2u);
-  EXPECT_EQ(view[0].Source, hidden);
-  EXPECT_TRUE(view[0].UIData->FCategories.empty());
+  EXPECT_EQ(view[0].source, hidden);
+  EXPECT_TRUE(view[0].tree->categories.empty());
   EXPECT_EQ(Listed(), (std::vector<std::pair<std::u16string, Names>>{{u"Edit", {u"Paste"}}}));
 }
 
 TEST_F(DialogViewTest, TwoProvidersCategoriesOfTheSameNameAreListedApartInProviderOrder) {
-  TUIData* a = AddProviderWithTree();
-  TUIData* b = AddProviderWithTree();
-  TUIData* c = AddProviderWithTree(ProviderPlacement::kFront);
+  UIData* a = AddProviderWithTree();
+  UIData* b = AddProviderWithTree();
+  UIData* c = AddProviderWithTree(ProviderPlacement::kFront);
   Add(a, u"Edit", u"A's command");
   Add(b, u"Edit", u"B's command");
   Add(c, u"Edit", u"C's command");
@@ -167,32 +167,32 @@ TEST_F(DialogViewTest, TwoProvidersCategoriesOfTheSameNameAreListedApartInProvid
 }
 
 TEST_F(DialogViewTest, ClearAllClearsKeysOfEveryProviderCommandAndKeepsModes) {
-  TUIData* a = AddProviderWithTree();
-  TUIData* b = AddProviderWithTree();
-  TCommand* first = Add(a, u"Edit", u"First", 0x41, 2, 1);
-  TCommand* second = Add(b, u"Other", u"Second", 0x42, 0x0F, 0xFFFF);
+  UIData* a = AddProviderWithTree();
+  UIData* b = AddProviderWithTree();
+  Command* first = Add(a, u"Edit", u"First", 0x41, 2, 1);
+  Command* second = Add(b, u"Other", u"Second", 0x42, 0x0F, 0xFFFF);
   Build(u"First");  // the view hides Second; it is cleared all the same
 
   ClearAllShortcuts(providers);
-  for (const TCommand* command : {first, second}) {
-    EXPECT_EQ(command->FVirtualKey, 0);
-    EXPECT_EQ(command->FShiftKeys, 0);
+  for (const Command* command : {first, second}) {
+    EXPECT_EQ(command->virtualKey, 0);
+    EXPECT_EQ(command->shiftKeys, 0);
   }
-  EXPECT_EQ(first->FActiveMode, 1);
-  EXPECT_EQ(second->FActiveMode, 0xFFFF);
+  EXPECT_EQ(first->activeMode, 1);
+  EXPECT_EQ(second->activeMode, 0xFFFF);
 }
 
 TEST_F(DialogViewTest, ClearingTheViewLeavesTheProvidersTrees) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   Add(tree, u"Edit", u"Copy", 0x43, 2);
   Build(u"");
   ClearView(view);
   EXPECT_TRUE(view.empty());
-  EXPECT_EQ(tree->FindCategory(u"Edit")->FindCommand(u"Copy")->FVirtualKey, 0x43);
+  EXPECT_EQ(tree->FindCategory(u"Edit")->FindCommand(u"Copy")->virtualKey, 0x43);
 }
 
 TEST_F(DialogViewTest, ATreeIsHeldOnlyWhileAProviderSlotHasIt) {
-  TUIData* tree = AddProviderWithTree();
+  UIData* tree = AddProviderWithTree();
   EXPECT_TRUE(ProviderHoldsTree(providers, tree));
   providers.ForgetUIData(tree);
   EXPECT_FALSE(ProviderHoldsTree(providers, tree));

@@ -42,7 +42,7 @@ class DispatchTest : public testing::RegistryFixture {
     calls.clear();
     duringCall = nullptr;
   }
-  bool Press(uint16_t vk, uint16_t sk) { return registry->DispatchHotKey(0, MakeKeyCode(vk, sk), guard, boxes); }
+  bool Press(uint16_t vk, uint16_t sk) { return registry->DispatchHotKey(MakeKeyCode(vk, sk), guard, boxes); }
   std::vector<uint32_t> CalledIds() const {
     std::vector<uint32_t> ids;
     for (const Call& call : calls) ids.push_back(call.id);
@@ -67,10 +67,10 @@ TEST_F(DispatchTest, AKeyWithoutEntriesIsNotDispatched) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(DispatchTest, TheKeyComesFromTheLowThirtyTwoBitsOfLParam) {
+TEST_F(DispatchTest, TheKeyOfAHotKeyMessageComesFromTheLowThirtyTwoBitsOfLParam) {
   Register("Alpha", 0x41, 2, "", kEveryMode, Recorder);
-  const uintptr_t lParam = (uintptr_t{1} << 40) | MakeKeyCode(0x41, 2);
-  EXPECT_TRUE(registry->DispatchHotKey(0x1234, lParam, guard, boxes));
+  const uint64_t lParam = (uint64_t{1} << 40) | MakeKeyCode(0x41, 2);
+  EXPECT_TRUE(registry->DispatchHotKey(KeyCodeOfHotKeyMessage(lParam), guard, boxes));
   EXPECT_EQ(calls.size(), 1u);
 }
 

@@ -1,4 +1,4 @@
-#include "foreground/hotkey_events.h"
+#include "events/hotkey_events.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +28,12 @@ class HotKeyEventsTest : public testing::RegistryFixture {
 
 TEST_F(HotKeyEventsTest, ATickLogsTheModeAndTheKeySetsAndAppliesThem) {
   foreground.Show(u"PPTFrameClass", u"Deck - PowerPoint", true);
-  events.HotKeyTimerTick();
+  events.Tick();
   EXPECT_EQ(log.lines, (std::vector<std::string>{"ActiveMode = 1", "EnabledVirtualKeys = 1, DisabledVirtualKeys = 0"}));
   EXPECT_EQ(system.BoundKeys(), std::vector<KeyCode>{MakeKeyCode(0x41, 3)});
 
   foreground.Show(u"Notepad", u"Untitled", false);
-  events.HotKeyTimerTick();
+  events.Tick();
   EXPECT_EQ(log.lines[2], "ActiveMode = 0");
   EXPECT_TRUE(system.BoundKeys().empty());
 }
@@ -53,7 +53,7 @@ TEST_P(HotKeyPressTest, APressIsDispatchedOnlyWhenPowerPointIsInFront) {
   const PressCase& c = GetParam();
   if (c.windowInFront) foreground.Show(c.className, u"", c.ownProcess);
   else foreground.ShowNothing();
-  events.WMHotKey(7, MakeKeyCode(0x41, 3));
+  events.HandlePress(MakeKeyCode(0x41, 3));
   EXPECT_EQ(log.lines, c.lines) << c.what;
   EXPECT_EQ(presses, c.presses) << c.what;
 }

@@ -24,7 +24,7 @@ class ModeFilterTest : public testing::RegistryFixture {
   }
   KeyCode KeyOfAtom(int atom) {
     for (const auto& [key, entry] : table.Snapshot()) {
-      if (entry.KeyAtom == atom) return key;
+      if (entry.keyAtom == atom) return key;
     }
     return 0;
   }

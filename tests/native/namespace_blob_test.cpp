@@ -51,9 +51,9 @@ TEST(HexTextTest, APairThatIsNotTwoHexadecimalDigitsRejectsTheText) {
 }
 
 TEST(NamespaceBlobTest, SizeAndBytesFollowTheLayout) {
-  TRegistryEntry a{"ns", 0x41, 2, 1, nullptr, "abc", 1};
-  TRegistryEntry b{"ns", 0x74, 6, 0xFFFF, nullptr, "", 2};
-  const std::vector<const TRegistryEntry*> entries{&a, &b};
+  RegistryEntry a{"ns", 0x41, 2, 1, nullptr, "abc", 1};
+  RegistryEntry b{"ns", 0x74, 6, 0xFFFF, nullptr, "", 2};
+  const std::vector<const RegistryEntry*> entries{&a, &b};
 
   EXPECT_EQ(NamespaceBlobSize(entries, BlobLayout::kWithoutActiveMode), 4u + 11 + 8);
   // Hex texts stay split into records and fields; clang-format would give every piece a line.

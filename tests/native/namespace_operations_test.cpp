@@ -20,7 +20,8 @@ constexpr BlobLayout kSecond = BlobLayout::kWithActiveMode;
 void LOOMKEYS_STDCALL SavedCallback(const char16_t*, uint16_t, uint16_t, const char16_t*, uint32_t) {}
 void LOOMKEYS_STDCALL LoadedCallback(const char16_t*, uint16_t, uint16_t, const char16_t*, uint32_t) {}
 
-// The worked example: virtual key 0x41, shift keys 2, active mode 1, context abc.
+// One shortcut's blob text in each layout: virtual key 0x41, shift keys 2, active mode 1
+// (second layout only), context abc.
 constexpr const char* kExampleFirst = "140000004100020003000000616263";
 constexpr const char* kExampleSecond = "1400000041000200010003000000616263";
 
@@ -31,9 +32,9 @@ std::vector<std::string> Describe(const ShortcutRegistry& registry) {
   for (const KeyEntries& key : registry.Keys()) {
     for (const auto& entry : key.entries) {
       char line[64];
-      std::snprintf(line, sizeof line, "%08X %s %X %X %X ", key.keyCode, entry->FNamespace.c_str(), entry->FVirtualKey,
-                    entry->FShiftKeys, entry->FActiveMode);
-      lines.push_back(line + entry->FContext);
+      std::snprintf(line, sizeof line, "%08X %s %X %X %X ", key.keyCode, entry->nameSpace.c_str(), entry->virtualKey,
+                    entry->shiftKeys, entry->activeMode);
+      lines.push_back(line + entry->context);
     }
   }
   return lines;
@@ -64,7 +65,7 @@ class NamespaceOperationsTest : public ::testing::Test {
   std::vector<uint32_t> Ids() {
     std::vector<uint32_t> ids;
     for (const KeyEntries& key : registry.Keys()) {
-      for (const auto& entry : key.entries) ids.push_back(entry->FShortcutId);
+      for (const auto& entry : key.entries) ids.push_back(entry->shortcutId);
     }
     return ids;
   }
@@ -158,7 +159,7 @@ TEST_F(NamespaceOperationsTest, LoadingRegistersUnderTheGivenNamespaceAndCallbac
     EXPECT_EQ(fresh.LoadNamespace("N", c.layout, LoadedCallback, c.text), kOk) << c.text;
     EXPECT_EQ(Describe(fresh), std::vector<std::string>{c.expected}) << c.text;
     ASSERT_EQ(fresh.Keys().size(), 1u);
-    EXPECT_EQ(fresh.Keys().front().entries.front()->FShortcutCallbackFunc, LoadedCallback);
+    EXPECT_EQ(fresh.Keys().front().entries.front()->callback, LoadedCallback);
   }
 }
 
@@ -290,7 +291,7 @@ TEST_F(NamespaceOperationsTest, SaveUnloadLoadRestoresKeysContextsModesAndRegist
   EXPECT_EQ(registry.LoadNamespace("A", kFirst, LoadedCallback, first), kOk);
   EXPECT_EQ(Save("A", kFirst), first);
   for (const KeyEntries& key : registry.Keys()) {
-    for (const auto& entry : key.entries) EXPECT_EQ(entry->FActiveMode, kEveryMode);
+    for (const auto& entry : key.entries) EXPECT_EQ(entry->activeMode, kEveryMode);
   }
   EXPECT_EQ(RegistryKeys(), (std::vector<KeyCode>{MakeKeyCode(0x20, 0), keysOfA[0], keysOfA[1], keysOfA[2]}));
 }

@@ -100,14 +100,14 @@ const ExpectedRow kExpected[] = {
 std::u16string Find(uint16_t vk, uint8_t sk) { return std::u16string(FindPowerPointShortcut(vk, sk)); }
 
 TEST(PowerPointShortcutsTest, TheTableHoldsEveryDocumentedRowInOrder) {
-  ASSERT_EQ(std::size(kExpected), PredefinedShortcuts.size());
+  ASSERT_EQ(std::size(kExpected), kPowerPointShortcuts.size());
   for (const ExpectedRow& expected : kExpected) {
     SCOPED_TRACE(testing::Message() << "row " << expected.row);
-    const TPredefinedShortcut& row = PredefinedShortcuts[static_cast<size_t>(expected.row - 1)];
-    EXPECT_EQ(row.VK, expected.vk);
-    EXPECT_EQ(row.SK, expected.sk);
-    ASSERT_NE(row.CM, nullptr);
-    EXPECT_EQ(std::u16string(row.CM), expected.cm);
+    const PowerPointShortcut& row = kPowerPointShortcuts[static_cast<size_t>(expected.row - 1)];
+    EXPECT_EQ(row.virtualKey, expected.vk);
+    EXPECT_EQ(row.hotKeyFlags, expected.sk);
+    ASSERT_NE(row.action, nullptr);
+    EXPECT_EQ(std::u16string(row.action), expected.cm);
   }
 }
 
@@ -120,8 +120,8 @@ TEST(PowerPointShortcutsTest, EveryRowIsFoundByItsKeyAndModifierByte) {
 
 TEST(PowerPointShortcutsTest, NoKeyAndModifierPairOccursTwice) {
   std::set<std::pair<uint16_t, uint8_t>> pairs;
-  for (const TPredefinedShortcut& row : PredefinedShortcuts) pairs.insert({row.VK, row.SK});
-  EXPECT_EQ(pairs.size(), PredefinedShortcuts.size());
+  for (const PowerPointShortcut& row : kPowerPointShortcuts) pairs.insert({row.virtualKey, row.hotKeyFlags});
+  EXPECT_EQ(pairs.size(), kPowerPointShortcuts.size());
 }
 
 TEST(PowerPointShortcutsTest, ModifierBitsAreThoseOfTheHotKeyControlAndAreComparedWhole) {

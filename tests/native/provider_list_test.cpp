@@ -11,8 +11,8 @@
 namespace loomkeys {
 namespace {
 
-void LOOMKEYS_STDCALL CreateUI(TUIData**) {}
-void LOOMKEYS_STDCALL DestroyUI(TUIData*, uint16_t) {}
+void LOOMKEYS_STDCALL CreateUI(UIData**) {}
+void LOOMKEYS_STDCALL DestroyUI(UIData*, uint16_t) {}
 
 std::vector<std::byte> RecordOfVersion(int32_t version) {
   std::vector<std::byte> record(kMacroProviderRecordSize, std::byte{0});
@@ -22,15 +22,15 @@ std::vector<std::byte> RecordOfVersion(int32_t version) {
 
 class ProviderListTest : public testing::Test {
  protected:
-  TUIProviderEntry* Register(const std::vector<std::byte>& record,
-                             ProviderPlacement placement = ProviderPlacement::kBack) {
-    TUIProviderEntry* handle = nullptr;
+  RegisteredProvider* Register(const std::vector<std::byte>& record,
+                               ProviderPlacement placement = ProviderPlacement::kBack) {
+    RegisteredProvider* handle = nullptr;
     EXPECT_EQ(providers.Register(record.data(), &handle, placement), kOk);
     EXPECT_NE(handle, nullptr);
     return handle;
   }
-  std::vector<TUIProviderEntry*> Entries() const {
-    std::vector<TUIProviderEntry*> entries;
+  std::vector<RegisteredProvider*> Providers() const {
+    std::vector<RegisteredProvider*> entries;
     for (size_t i = 0; i < providers.Count(); ++i) entries.push_back(providers.At(i));
     return entries;
   }
@@ -39,41 +39,41 @@ class ProviderListTest : public testing::Test {
 };
 
 TEST_F(ProviderListTest, ANativeRecordIsReadAtItsUnalignedOffsets) {
-  TUIProviderEntry* entry = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&CreateUI)),
-                                                  Address(reinterpret_cast<void (*)()>(&DestroyUI))));
-  EXPECT_EQ(entry->Version, 10);
-  EXPECT_EQ(entry->OnCreateUI, &CreateUI);
-  EXPECT_EQ(entry->OnDestroyUI, &DestroyUI);
-  EXPECT_EQ(entry->OnCreateUIMacro, "");
-  EXPECT_EQ(entry->UIData, nullptr);
+  RegisteredProvider* provider = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&CreateUI)),
+                                                       Address(reinterpret_cast<void (*)()>(&DestroyUI))));
+  EXPECT_EQ(provider->version, 10);
+  EXPECT_EQ(provider->onCreateUI, &CreateUI);
+  EXPECT_EQ(provider->onDestroyUI, &DestroyUI);
+  EXPECT_EQ(provider->onCreateUIMacro, "");
+  EXPECT_EQ(provider->tree, nullptr);
 
-  TUIProviderEntry* empty = Register(NativeRecord(0, 0));
-  EXPECT_EQ(empty->OnCreateUI, nullptr);
-  EXPECT_EQ(empty->OnDestroyUI, nullptr);
+  RegisteredProvider* empty = Register(NativeRecord(0, 0));
+  EXPECT_EQ(empty->onCreateUI, nullptr);
+  EXPECT_EQ(empty->onDestroyUI, nullptr);
 }
 
 TEST_F(ProviderListTest, AMacroRecordsNamesAreCopiedAndNullNamesStoredAsEmpty) {
   std::string create = "Module1.CreateUI";
   std::string destroy = "Module1.Destroy\xE4UI";
-  TUIProviderEntry* entry = Register(MacroRecord(create.c_str(), destroy.c_str()));
+  RegisteredProvider* provider = Register(MacroRecord(create.c_str(), destroy.c_str()));
   create.assign(create.size(), 'x');  // the client reuses its strings
   destroy.clear();
-  EXPECT_EQ(entry->Version, 20);
-  EXPECT_EQ(entry->OnCreateUIMacro, "Module1.CreateUI");
-  EXPECT_EQ(entry->OnDestroyUIMacro, "Module1.Destroy\xE4UI");
-  EXPECT_EQ(entry->OnCreateUI, nullptr);
-  EXPECT_EQ(entry->UIData, nullptr);
+  EXPECT_EQ(provider->version, 20);
+  EXPECT_EQ(provider->onCreateUIMacro, "Module1.CreateUI");
+  EXPECT_EQ(provider->onDestroyUIMacro, "Module1.Destroy\xE4UI");
+  EXPECT_EQ(provider->onCreateUI, nullptr);
+  EXPECT_EQ(provider->tree, nullptr);
 
-  TUIProviderEntry* unnamed = Register(MacroRecord(nullptr, ""));
-  EXPECT_EQ(unnamed->OnCreateUIMacro, "");
-  EXPECT_EQ(unnamed->OnDestroyUIMacro, "");
+  RegisteredProvider* unnamed = Register(MacroRecord(nullptr, ""));
+  EXPECT_EQ(unnamed->onCreateUIMacro, "");
+  EXPECT_EQ(unnamed->onDestroyUIMacro, "");
 }
 
 TEST_F(ProviderListTest, AnUnknownVersionFailsAndLeavesTheHandleVariableAsItWas) {
   for (int32_t version : {15, 0, -10, 11, 19, 21, 2000}) {
     SCOPED_TRACE(version);
-    auto* const marker = reinterpret_cast<TUIProviderEntry*>(0x5A5A);
-    TUIProviderEntry* handle = marker;
+    auto* const marker = reinterpret_cast<RegisteredProvider*>(0x5A5A);
+    RegisteredProvider* handle = marker;
     EXPECT_EQ(providers.Register(RecordOfVersion(version).data(), &handle, ProviderPlacement::kBack), kCallFailed);
     EXPECT_EQ(handle, marker);
   }
@@ -82,54 +82,54 @@ TEST_F(ProviderListTest, AnUnknownVersionFailsAndLeavesTheHandleVariableAsItWas)
 
 TEST_F(ProviderListTest, NullPointersFailWithoutRegistering) {
   const std::vector<std::byte> record = NativeRecord(0, 0);
-  TUIProviderEntry* handle = nullptr;
+  RegisteredProvider* handle = nullptr;
   EXPECT_EQ(providers.Register(nullptr, &handle, ProviderPlacement::kBack), kCallFailed);
   EXPECT_EQ(providers.Register(record.data(), nullptr, ProviderPlacement::kFront), kCallFailed);
   EXPECT_EQ(providers.Count(), 0u);
 }
 
 TEST_F(ProviderListTest, InitializeKeyloomAddinPutsItsProviderInFront) {
-  TUIProviderEntry* a = Register(NativeRecord(1, 0));
-  TUIProviderEntry* b = Register(MacroRecord("B", "B"));
-  TUIProviderEntry* c = Register(NativeRecord(3, 0), ProviderPlacement::kFront);
-  EXPECT_EQ(Entries(), (std::vector<TUIProviderEntry*>{c, a, b}));
+  RegisteredProvider* a = Register(NativeRecord(1, 0));
+  RegisteredProvider* b = Register(MacroRecord("B", "B"));
+  RegisteredProvider* c = Register(NativeRecord(3, 0), ProviderPlacement::kFront);
+  EXPECT_EQ(Providers(), (std::vector<RegisteredProvider*>{c, a, b}));
 }
 
-TEST_F(ProviderListTest, TheSameRecordTwiceGivesTwoEntries) {
+TEST_F(ProviderListTest, TheSameRecordTwiceGivesTwoProviders) {
   const std::vector<std::byte> record = MacroRecord("Create", "Destroy");
-  TUIProviderEntry* first = Register(record);
-  TUIProviderEntry* second = Register(record);
+  RegisteredProvider* first = Register(record);
+  RegisteredProvider* second = Register(record);
   EXPECT_NE(first, second);
-  EXPECT_EQ(Entries(), (std::vector<TUIProviderEntry*>{first, second}));
+  EXPECT_EQ(Providers(), (std::vector<RegisteredProvider*>{first, second}));
 }
 
 TEST_F(ProviderListTest, UnregisteringGoesByIdentityAndOnlyOnce) {
   const std::vector<std::byte> record = NativeRecord(1, 2);
-  TUIProviderEntry* a = Register(record);
-  TUIProviderEntry* b = Register(record);
-  TUIProviderEntry* c = Register(record);
+  RegisteredProvider* a = Register(record);
+  RegisteredProvider* b = Register(record);
+  RegisteredProvider* c = Register(record);
 
   EXPECT_EQ(providers.Unregister(b), kOk);
   EXPECT_EQ(providers.Unregister(b), kUnknownProvider);
   EXPECT_EQ(providers.Unregister(nullptr), kUnknownProvider);
-  EXPECT_EQ(Entries(), (std::vector<TUIProviderEntry*>{a, c}));
+  EXPECT_EQ(Providers(), (std::vector<RegisteredProvider*>{a, c}));
   EXPECT_FALSE(providers.Contains(b));
   EXPECT_TRUE(providers.Contains(c));
 }
 
 TEST_F(ProviderListTest, ADestroyedTreeIsForgottenByEverySlotThatHeldIt) {
-  TUIProviderEntry* a = Register(NativeRecord(0, 0));
-  TUIProviderEntry* b = Register(MacroRecord("", ""));
-  TUIProviderEntry* c = Register(NativeRecord(0, 0));
-  TUIData destroyed, kept;
-  a->UIData = &destroyed;
-  b->UIData = &kept;
-  c->UIData = &destroyed;
+  RegisteredProvider* a = Register(NativeRecord(0, 0));
+  RegisteredProvider* b = Register(MacroRecord("", ""));
+  RegisteredProvider* c = Register(NativeRecord(0, 0));
+  UIData destroyed, kept;
+  a->tree = &destroyed;
+  b->tree = &kept;
+  c->tree = &destroyed;
 
   providers.ForgetUIData(&destroyed);
-  EXPECT_EQ(a->UIData, nullptr);
-  EXPECT_EQ(b->UIData, &kept);
-  EXPECT_EQ(c->UIData, nullptr);
+  EXPECT_EQ(a->tree, nullptr);
+  EXPECT_EQ(b->tree, &kept);
+  EXPECT_EQ(c->tree, nullptr);
 }
 
 TEST(ProviderRecordTest, ARecordShorterThanItsVersionNeedsIsNotRead) {
@@ -147,8 +147,8 @@ TEST(ProviderRecordTest, ARecordAtAnAddressIsReadNoFurtherThanItsVersionsSize) {
   const std::vector<std::byte> native = NativeRecord(0x1122334455667788, 0x99AABBCCDDEEFF00);
   const std::optional<ProviderRecord> record = ReadProviderRecordAt(native.data());
   ASSERT_TRUE(record.has_value());
-  EXPECT_EQ(record->OnCreateUI, 0x1122334455667788u);
-  EXPECT_EQ(record->OnDestroyUI, 0x99AABBCCDDEEFF00u);
+  EXPECT_EQ(record->onCreateUI, 0x1122334455667788u);
+  EXPECT_EQ(record->onDestroyUI, 0x99AABBCCDDEEFF00u);
 }
 
 }  // namespace

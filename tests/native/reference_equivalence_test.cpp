@@ -1,5 +1,5 @@
 // The product's registry and hot-key table, with their indexes and the
-// tick that only logs when nothing changed, against the literal algorithms
+// tick that only logs when nothing changed, against the reference algorithms
 // (testing/reference): random operation sequences run on both, over two
 // recording fakes, and every step must give the same results, the same
 // system calls in the same order, the same log lines, the same callbacks
@@ -67,7 +67,7 @@ void ReactToPress(Registry& registry, testing::CatchingClientCodeGuard& guard, t
   if (id % 13 == 4) registry.NamespaceRename("C", "A");
   if (id % 17 == 5 && depth == 0) {
     ++depth;
-    registry.DispatchHotKey(0, MakeKeyCode(vk, sk), guard, boxes);
+    registry.DispatchHotKey(MakeKeyCode(vk, sk), guard, boxes);
     --depth;
   }
   if (id % 19 == 6) throw std::runtime_error("callback " + std::to_string(id) + " failed");
@@ -84,14 +84,14 @@ struct ProductSide {
   std::vector<std::string> Layout() const {
     std::vector<std::string> lines;
     for (const KeyEntries& key : registry->Keys()) {
-      for (const TRegistryEntry* entry : key.entries) lines.push_back(Describe(key.keyCode, *entry));
+      for (const RegistryEntry* entry : key.entries) lines.push_back(Describe(key.keyCode, *entry));
     }
     return lines;
   }
-  static std::string Describe(KeyCode key, const TRegistryEntry& entry) {
-    return std::to_string(key) + " " + entry.FNamespace + " " + std::to_string(entry.FVirtualKey) + " " +
-           std::to_string(entry.FShiftKeys) + " " + std::to_string(entry.FActiveMode) + " " + entry.FContext + " " +
-           std::to_string(entry.FShortcutId) + (entry.FShortcutCallbackFunc == Press ? " press" : " other");
+  static std::string Describe(KeyCode key, const RegistryEntry& entry) {
+    return std::to_string(key) + " " + entry.nameSpace + " " + std::to_string(entry.virtualKey) + " " +
+           std::to_string(entry.shiftKeys) + " " + std::to_string(entry.activeMode) + " " + entry.context + " " +
+           std::to_string(entry.shortcutId) + (entry.callback == Press ? " press" : " other");
   }
 };
 
@@ -291,7 +291,7 @@ struct World {
         break;
       case Kind::kPress:
         boxes.shown.clear();
-        number(registry.DispatchHotKey(7, MakeKeyCode(step.virtualKey, step.shiftKeys), guard, boxes));
+        number(registry.DispatchHotKey(MakeKeyCode(step.virtualKey, step.shiftKeys), guard, boxes));
         for (const auto& box : boxes.shown) outcome.texts.emplace_back(box.text.begin(), box.text.end());
         break;
       case Kind::kSuspend:
@@ -316,8 +316,8 @@ struct World {
     outcome.texts.push_back(std::to_string(side.table.HotKeysActive()));
     for (const std::string& line : side.Layout()) outcome.texts.push_back(line);
     for (const auto& [key, entry] : side.table.Snapshot()) {
-      outcome.texts.push_back("table " + std::to_string(key) + " " + std::to_string(entry.KeyAtom) + " " +
-                              std::to_string(entry.Active) + std::to_string(entry.Refused));
+      outcome.texts.push_back("table " + std::to_string(key) + " " + std::to_string(entry.keyAtom) + " " +
+                              std::to_string(entry.active) + std::to_string(entry.refused));
     }
     for (KeyCode key : side.system.BoundKeys()) outcome.texts.push_back("bound " + std::to_string(key));
     return outcome;
@@ -332,7 +332,7 @@ std::string Name(Kind kind) {
   return kNames[static_cast<int>(kind)];
 }
 
-TEST(ReferenceEquivalenceTest, RandomOperationSequencesGiveTheSameResultsCallsAndLogLinesAsTheLiteralAlgorithm) {
+TEST(ReferenceEquivalenceTest, RandomOperationSequencesGiveTheSameResultsCallsAndLogLinesAsTheReferenceAlgorithm) {
   testing::RecordingDebugLog log;
   size_t ticks = 0, presses = 0, calls = 0;
   for (uint32_t seed = 1; seed <= 30; ++seed) {

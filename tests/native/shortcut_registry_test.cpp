@@ -18,7 +18,7 @@ class ShortcutRegistryTest : public testing::RegistryFixture {
     std::vector<std::pair<KeyCode, std::vector<uint32_t>>> layout;
     for (const KeyEntries& key : registry->Keys()) {
       layout.push_back({key.keyCode, {}});
-      for (const auto& entry : key.entries) layout.back().second.push_back(entry->FShortcutId);
+      for (const auto& entry : key.entries) layout.back().second.push_back(entry->shortcutId);
     }
     return layout;
   }

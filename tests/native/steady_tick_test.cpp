@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "allocation_counter/allocation_counter.h"
+#include "events/hotkey_events.h"
 #include "fake_os/fake_foreground_window.h"
 #include "fake_os/recording_client_code.h"
-#include "foreground/hotkey_events.h"
 #include "registry_fixture.h"
 
 namespace loomkeys {
@@ -35,7 +35,7 @@ class SteadyTickTest : public testing::RegistryFixture {
   Cost Ticks(int ticks) {
     const size_t calls = system.Calls().size();
     const testing::AllocationCount before = testing::AllocationsSoFar();
-    for (int i = 0; i < ticks; ++i) events.HotKeyTimerTick();
+    for (int i = 0; i < ticks; ++i) events.Tick();
     return {system.Calls().size() - calls, testing::AllocationsSoFar().allocations - before.allocations};
   }
   void ExpectSteady(const char* after) {

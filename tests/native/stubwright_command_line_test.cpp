@@ -8,7 +8,7 @@ namespace {
 struct SplitCase {
   const char* name;
   std::string commandLine;
-  TDynamicStrings parameters;
+  ArgumentList parameters;
 };
 
 class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};

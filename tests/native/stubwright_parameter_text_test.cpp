@@ -30,8 +30,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, QuoteRuleTest,
 
 struct TextCase {
   const char* name;
-  TDynamicStrings stored;
-  TDynamicStrings own;
+  ArgumentList stored;
+  ArgumentList own;
   std::string text;
 };
 

@@ -10,7 +10,7 @@ constexpr uint64_t kStub = 23552;
 struct ModeCase {
   const char* name;
   std::optional<uint64_t> ownFileSize;
-  TDynamicStrings parameters;
+  ArgumentList parameters;
   StartMode mode;
 };
 

@@ -22,25 +22,25 @@ class UIDataTest : public testing::Test {
   }
   TreeLayout Layout() const {
     TreeLayout layout;
-    for (const auto& category : tree->FCategories) {
-      layout.push_back({category->FName, {}});
-      for (const auto& command : category->FCommands) layout.back().second.push_back(command->FName);
+    for (const auto& category : tree->categories) {
+      layout.push_back({category->name, {}});
+      for (const auto& command : category->commands) layout.back().second.push_back(command->name);
     }
     return layout;
   }
 
-  TUIData* tree = CreateUIData();
+  UIData* tree = CreateUIData();
 };
 
 TEST_F(UIDataTest, ASecondCommandOfTheSameNameIsRefusedAndTheFirstStaysAsItWas) {
   EXPECT_EQ(Add(u"Format", u"Bold", 0x42, 2, 1, u"first"), kOk);
   EXPECT_EQ(Add(u"Format", u"Bold", 0x43, 4, 2, u"second"), kCommandExists);
 
-  const TCommand* bold = tree->FindCategory(u"Format")->FindCommand(u"Bold");
-  EXPECT_EQ(bold->FVirtualKey, 0x42);
-  EXPECT_EQ(bold->FShiftKeys, 2);
-  EXPECT_EQ(bold->FActiveMode, 1);
-  EXPECT_EQ(bold->FDescription, u"first");
+  const Command* bold = tree->FindCategory(u"Format")->FindCommand(u"Bold");
+  EXPECT_EQ(bold->virtualKey, 0x42);
+  EXPECT_EQ(bold->shiftKeys, 2);
+  EXPECT_EQ(bold->activeMode, 1);
+  EXPECT_EQ(bold->description, u"first");
   EXPECT_EQ(Layout(), (TreeLayout{{u"Format", {u"Bold"}}}));
 }
 
@@ -61,7 +61,7 @@ TEST_F(UIDataTest, NullStringsAreTakenAsEmpty) {
   EXPECT_EQ(Add(u"", u""), kCommandExists);
   EXPECT_EQ(Add(u"", u"Bold"), kOk);
   EXPECT_EQ(Layout(), (TreeLayout{{u"", {u"", u"Bold"}}}));
-  EXPECT_EQ(tree->FindCategory(u"")->FindCommand(u"")->FDescription, u"");
+  EXPECT_EQ(tree->FindCategory(u"")->FindCommand(u"")->description, u"");
 
   uint16_t vk = 0;
   EXPECT_EQ(GetCommand2(tree, nullptr, nullptr, &vk, nullptr, nullptr), kOk);
@@ -90,7 +90,7 @@ TEST_F(UIDataTest, ACommandAddedWithoutAModeIsActiveInEveryMode) {
   uint16_t vk = 0, sk = 0, mode = 0;
   EXPECT_EQ(GetCommand2(tree, u"Format", u"Bold", &vk, &sk, &mode), kOk);
   EXPECT_EQ(std::vector<uint16_t>({vk, sk, mode}), std::vector<uint16_t>({0x42, 2, 0xFFFF}));
-  EXPECT_EQ(tree->FindCategory(u"Format")->FindCommand(u"Bold")->FDescription, u"Makes text bold");
+  EXPECT_EQ(tree->FindCategory(u"Format")->FindCommand(u"Bold")->description, u"Makes text bold");
 }
 
 TEST_F(UIDataTest, TheAnsiVariantsConvertTheirNamesToUtf16) {
@@ -132,30 +132,30 @@ TEST(UIDataNullHandleTest, EveryCallOnANullHandleFailsWithoutWriting) {
 
 TEST_F(UIDataTest, ALinkedCommandStandsForItsSourceAndFollowsTheSameRules) {
   Add(u"Format", u"Bold", 0x42, 2, 3, u"Makes text bold");
-  TCommand* source = tree->FindCategory(u"Format")->FindCommand(u"Bold");
+  Command* source = tree->FindCategory(u"Format")->FindCommand(u"Bold");
 
-  TUIData view;
-  const CommandFields copy{u"Format",          u"Bold", source->FDescription, source->FVirtualKey, source->FShiftKeys,
-                           source->FActiveMode};
+  UIData view;
+  const CommandFields copy{u"Format",          u"Bold",           source->description,
+                           source->virtualKey, source->shiftKeys, source->activeMode};
   EXPECT_EQ(view.AddLinkedCommand(source, copy), kOk);
   EXPECT_EQ(view.AddLinkedCommand(source, copy), kCommandExists);
 
-  const TCommand* linked = view.FindCategory(u"Format")->FindCommand(u"Bold");
-  EXPECT_EQ(linked->FOrigCommand, source);
-  EXPECT_EQ(linked->FDescription, u"Makes text bold");
-  EXPECT_EQ(source->FOrigCommand, nullptr);
+  const Command* linked = view.FindCategory(u"Format")->FindCommand(u"Bold");
+  EXPECT_EQ(linked->original, source);
+  EXPECT_EQ(linked->description, u"Makes text bold");
+  EXPECT_EQ(source->original, nullptr);
 }
 
 TEST_F(UIDataTest, CommandsKeepTheirAddressesWhileTheTreeGrows) {
   Add(u"Format", u"Bold");
-  const TCommand* bold = tree->FindCategory(u"Format")->FindCommand(u"Bold");
+  const Command* bold = tree->FindCategory(u"Format")->FindCommand(u"Bold");
   for (char16_t i = 0; i < 100; ++i) {
     const std::u16string name = u"Name " + std::u16string(1, static_cast<char16_t>(u'0' + i));
     ASSERT_EQ(Add(name.c_str(), u"Bold"), kOk);
     ASSERT_EQ(Add(u"Format", name.c_str()), kOk);
   }
   EXPECT_EQ(tree->FindCategory(u"Format")->FindCommand(u"Bold"), bold);
-  EXPECT_EQ(tree->FCategories.size(), 101u);
+  EXPECT_EQ(tree->categories.size(), 101u);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/active_mode.h"
 #include "platform/foreground_window.h"
-#include "registry/registry_entry.h"
 
 namespace loomkeys {
 

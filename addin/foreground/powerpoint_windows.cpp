@@ -1,4 +1,4 @@
-#include "foreground/window_tests.h"
+#include "foreground/powerpoint_windows.h"
 
 namespace loomkeys {
 

@@ -7,6 +7,6 @@
 
 namespace stubwright {
 
-using TDynamicStrings = std::vector<std::string>;
+using ArgumentList = std::vector<std::string>;
 
 }  // namespace stubwright

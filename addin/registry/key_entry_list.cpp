@@ -1,26 +1,26 @@
-#include "registry/entry_list.h"
+#include "registry/key_entry_list.h"
 
 namespace loomkeys {
 
-EntryList::Slots::node_type EntryList::MakeSlot(std::unique_ptr<TRegistryEntry> entry) {
+KeyEntryList::Slots::node_type KeyEntryList::MakeSlot(std::unique_ptr<RegistryEntry> entry) {
   Slots scratch;
   scratch.emplace(0, std::move(entry));
   return scratch.extract(scratch.begin());
 }
 
-EntryList::Slot EntryList::Append(Slots::node_type&& slot) noexcept {
-  Count(slot.mapped()->FActiveMode, +1);
+KeyEntryList::Slot KeyEntryList::Append(Slots::node_type&& slot) noexcept {
+  Count(slot.mapped()->activeMode, +1);
   return slots_.insert(slots_.end(), std::move(slot));
 }
 
-std::unique_ptr<TRegistryEntry> EntryList::Remove(Slot slot) noexcept {
-  std::unique_ptr<TRegistryEntry> entry = std::move(slot->second);
+std::unique_ptr<RegistryEntry> KeyEntryList::Remove(Slot slot) noexcept {
+  std::unique_ptr<RegistryEntry> entry = std::move(slot->second);
   slots_.erase(slot);
-  Count(entry->FActiveMode, -1);
+  Count(entry->activeMode, -1);
   return entry;
 }
 
-void EntryList::Count(uint16_t activeMode, int change) noexcept {
+void KeyEntryList::Count(uint16_t activeMode, int change) noexcept {
   for (int bit = 0; bit < 16; ++bit) {
     if (!(activeMode & (1u << bit))) continue;
     bitCounts_[bit] += change;

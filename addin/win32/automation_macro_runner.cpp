@@ -1,4 +1,4 @@
-#include "win32/dispatch_macro_runner.h"
+#include "win32/automation_macro_runner.h"
 
 #include <cstdio>
 #include <string>
@@ -33,24 +33,24 @@ std::u16string FailureText(HRESULT result, EXCEPINFO& info) {
 
 }  // namespace
 
-DispatchMacroRunner::DispatchMacroRunner(const VARIANT* application) {
+AutomationMacroRunner::AutomationMacroRunner(const VARIANT* application) {
   VariantInit(&application_);
   if (application) VariantCopyInd(&application_, const_cast<VARIANT*>(application));
 }
 
-DispatchMacroRunner::~DispatchMacroRunner() { VariantClear(&application_); }
+AutomationMacroRunner::~AutomationMacroRunner() { VariantClear(&application_); }
 
-std::optional<std::u16string> DispatchMacroRunner::RunCreateMacro(std::string_view macroName, TUIData* tree) {
+std::optional<std::u16string> AutomationMacroRunner::RunCreateMacro(std::string_view macroName, UIData* tree) {
   return Run(macroName, tree, nullptr);
 }
 
-std::optional<std::u16string> DispatchMacroRunner::RunDestroyMacro(std::string_view macroName, TUIData* tree,
-                                                                   bool cancelled) {
+std::optional<std::u16string> AutomationMacroRunner::RunDestroyMacro(std::string_view macroName, UIData* tree,
+                                                                     bool cancelled) {
   return Run(macroName, tree, &cancelled);
 }
 
-std::optional<std::u16string> DispatchMacroRunner::Run(std::string_view macroName, TUIData* tree,
-                                                       const bool* cancelled) {
+std::optional<std::u16string> AutomationMacroRunner::Run(std::string_view macroName, UIData* tree,
+                                                         const bool* cancelled) {
   if (V_VT(&application_) != VT_DISPATCH || !V_DISPATCH(&application_)) {
     return u"The Application object is not an Automation object.";
   }

@@ -1,4 +1,4 @@
-#include "foreground/window_tests.h"
+#include "foreground/powerpoint_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace loomkeys {
 namespace {
 
-TEST(WindowTests, PowerPointFrameClassesMatchWholeAndCaseSensitive) {
+TEST(PowerPointWindows, PowerPointFrameClassesMatchWholeAndCaseSensitive) {
   for (const char16_t* name :
        {u"PPTFrameClass", u"PP9FrameClass", u"PP10FrameClass", u"PP11FrameClass", u"PP12FrameClass"}) {
     EXPECT_TRUE(IsPowerPointFrameClass(name));
@@ -19,7 +19,7 @@ TEST(WindowTests, PowerPointFrameClassesMatchWholeAndCaseSensitive) {
   }
 }
 
-TEST(WindowTests, SlideShowAndMultipleWindowClassesMatchExactly) {
+TEST(PowerPointWindows, SlideShowAndMultipleWindowClassesMatchExactly) {
   EXPECT_TRUE(IsSlideShowClass(u"screenClass"));
   EXPECT_FALSE(IsSlideShowClass(u"ScreenClass"));
   EXPECT_FALSE(IsSlideShowClass(u"screenClass2"));
@@ -27,7 +27,7 @@ TEST(WindowTests, SlideShowAndMultipleWindowClassesMatchExactly) {
   EXPECT_FALSE(IsMultipleMainWindowClass(u"Multiple_PowerPoint_MainWin_"));
 }
 
-TEST(WindowTests, PresenterViewIsFoundAnywhereInTheTitleButOnlyInItsOwnCase) {
+TEST(PowerPointWindows, PresenterViewIsFoundAnywhereInTheTitleButOnlyInItsOwnCase) {
   EXPECT_TRUE(IsPresenterViewCaption(u"PowerPoint Presenter View"));
   EXPECT_TRUE(IsPresenterViewCaption(u"PowerPoint Presenter View - Deck.pptx"));
   EXPECT_TRUE(IsPresenterViewCaption(u"Deck - PowerPoint Presenter View"));

@@ -5,21 +5,21 @@
 // one is shown in its pass's box and the pass goes on.
 #include <vector>
 
-#include "customize/customize_dialog.h"
-#include "customize/macro_runner.h"
 #include "customize/provider_list.h"
 #include "hotkeys/hotkey_table.h"
 #include "platform/client_code.h"
+#include "platform/customize_dialog.h"
+#include "platform/macro_runner.h"
 
 namespace loomkeys {
 
-class CustomizeEntry {
+class CustomizeSession {
  public:
-  CustomizeEntry(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window, ClientCodeGuard& guard,
-                 ErrorBoxes& boxes);
-  ~CustomizeEntry();
-  CustomizeEntry(const CustomizeEntry&) = delete;
-  CustomizeEntry& operator=(const CustomizeEntry&) = delete;
+  CustomizeSession(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window, ClientCodeGuard& guard,
+                   ErrorBoxes& boxes);
+  ~CustomizeSession();
+  CustomizeSession(const CustomizeSession&) = delete;
+  CustomizeSession& operator=(const CustomizeSession&) = delete;
 
   // Runs both passes around one modal run of the dialog. A call made while
   // one is already running (from a provider event or from the dialog's
@@ -29,10 +29,10 @@ class CustomizeEntry {
   // Frees a tree and clears every provider slot that holds it. While a run
   // is in progress the tree is only set aside and freed when the run ends:
   // the dialog's view, or a macro still filling it, may point into it.
-  void DestroyTree(TUIData* tree);
+  void DestroyTree(UIData* tree);
   // Removes a provider; the tree that the library made for a version-20
   // provider goes with it. 0, or 8 when the handle is not registered.
-  Result UnregisterProvider(const TUIProviderEntry* handle);
+  Result UnregisterProvider(const RegisteredProvider* handle);
 
  private:
   void RunCreatePass(MacroRunner& macros);
@@ -43,7 +43,7 @@ class CustomizeEntry {
   // registered during the walk, even when events add or remove providers.
   template <typename Visit>
   void ForEachProviderOnce(Visit visit);
-  void FreeTree(TUIData* tree);
+  void FreeTree(UIData* tree);
   void FreeSetAsideTrees();
 
   ProviderList& providers_;
@@ -52,7 +52,7 @@ class CustomizeEntry {
   ClientCodeGuard& guard_;
   ErrorBoxes& boxes_;
   bool running_ = false;
-  std::vector<TUIData*> setAside_;  // trees destroyed while a run was in progress
+  std::vector<UIData*> setAside_;  // trees destroyed while a run was in progress
 };
 
 }  // namespace loomkeys

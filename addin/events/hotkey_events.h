@@ -1,9 +1,10 @@
 #pragma once
 // The two events of the hidden hot-key window: the 50 ms timer tick, which
-// decides from the window in front which keys are live, and WM_HOTKEY, which
-// hands a press that belongs to PowerPoint to the registry's dispatch.
+// decides from the window in front which keys are live, and a key press,
+// which goes to the registry's dispatch when it belongs to PowerPoint.
 #include <cstdint>
 
+#include "hotkeys/key_code.h"
 #include "platform/client_code.h"
 #include "platform/foreground_window.h"
 #include "registry/shortcut_registry.h"
@@ -16,10 +17,10 @@ class HotKeyEvents {
                ClientCodeGuard& guard, ErrorBoxes& boxes);
 
   // Classifies the foreground window, logs "ActiveMode = %d" and applies the mode.
-  void HotKeyTimerTick();
+  void Tick();
   // Logs the key and dispatches it when a window of this process is in front
   // (or PowerPoint's multiple-window main window of any process).
-  void WMHotKey(uintptr_t wParam, uintptr_t lParam);
+  void HandlePress(KeyCode key);
 
  private:
   ShortcutRegistry& registry_;

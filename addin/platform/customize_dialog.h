@@ -1,5 +1,5 @@
 #pragma once
-// The Customize Shortcuts dialog as the Customize entry sees it: one modal
+// The Customize Shortcuts dialog as the Customize session sees it: one modal
 // run over the providers' trees, which the dialog edits in place.
 #include "customize/provider_list.h"
 

@@ -1,7 +1,6 @@
 #pragma once
 // The library's copy of a registered UI provider record. Its address is the
-// provider handle that the client gets back. The Customize dialog's view list
-// holds entries of the same type, of which it uses only UIData.
+// provider handle that the client gets back.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,31 +11,31 @@
 
 namespace loomkeys {
 
-// Version 10 callbacks. OnCreateUI gets the address of the entry's UIData
+// Version 10 callbacks. OnCreateUI gets the address of the provider's tree
 // slot and stores a tree there; OnDestroyUI gets that tree back with the
 // cancelled flag (0 after OK, 0xFFFF after Cancel).
-using OnCreateUIFunc = void(LOOMKEYS_STDCALL*)(TUIData** slot);
-using OnDestroyUIFunc = void(LOOMKEYS_STDCALL*)(TUIData* uiData, uint16_t cancelled);
+using OnCreateUIFunc = void(LOOMKEYS_STDCALL*)(UIData** slot);
+using OnDestroyUIFunc = void(LOOMKEYS_STDCALL*)(UIData* uiData, uint16_t cancelled);
 
-struct TUIProviderEntry {
-  int32_t Version = 0;  // 10 or 20
-  // Unique for the library's lifetime: tells a new entry from a freed one
+struct RegisteredProvider {
+  int32_t version = 0;  // 10 or 20
+  // Unique for the library's lifetime: tells a new provider from a freed one
   // that happened to have the same address.
-  uint64_t Serial = 0;
+  uint64_t serial = 0;
   // Version 10: the client's callbacks, either of which may be null.
-  OnCreateUIFunc OnCreateUI = nullptr;
-  OnDestroyUIFunc OnDestroyUI = nullptr;
+  OnCreateUIFunc onCreateUI = nullptr;
+  OnDestroyUIFunc onDestroyUI = nullptr;
   // Version 20: the macro names as ANSI bytes, owned by the library. A null
   // name is stored as empty, so a stored name is never absent.
-  std::string OnCreateUIMacro;
-  std::string OnDestroyUIMacro;
+  std::string onCreateUIMacro;
+  std::string onDestroyUIMacro;
   // The provider's current tree while the Customize dialog runs, else null.
-  TUIData* UIData = nullptr;
+  UIData* tree = nullptr;
 };
 
-// A new entry from a record that ReadProviderRecord accepted. The macro names
+// A new provider from a record that ReadProviderRecord accepted. The macro names
 // are copied out of the client's memory now: the client may free its record
 // and its strings once the registering call has returned.
-std::unique_ptr<TUIProviderEntry> MakeProviderEntry(const ProviderRecord& record);
+std::unique_ptr<RegisteredProvider> MakeRegisteredProvider(const ProviderRecord& record);
 
 }  // namespace loomkeys

@@ -14,9 +14,9 @@ class MacroRunner {
   virtual ~MacroRunner() = default;
   // Runs the OnCreateUI macro with the tree it is to fill. Returns the
   // failure's text, or nothing when the macro ran.
-  virtual std::optional<std::u16string> RunCreateMacro(std::string_view macroName, TUIData* tree) = 0;
+  virtual std::optional<std::u16string> RunCreateMacro(std::string_view macroName, UIData* tree) = 0;
   // Runs the OnDestroyUI macro with the tree and whether the dialog was cancelled.
-  virtual std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, TUIData* tree, bool cancelled) = 0;
+  virtual std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, UIData* tree, bool cancelled) = 0;
 };
 
 }  // namespace loomkeys

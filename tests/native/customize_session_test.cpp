@@ -1,4 +1,4 @@
-#include "customize/customize_entry.h"
+#include "customize/customize_session.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +20,18 @@ using testing::ErrorBox;
 // What happened, in order: "create A", "destroy A 65535", "run Fill", "dialog", ...
 std::vector<std::string> events;
 // What a provider's events do besides being recorded, by provider name.
-std::map<char, std::function<void(TUIData**)>> onCreate;
-std::map<char, std::function<void(TUIData*, uint16_t)>> onDestroy;
-std::map<char, TUIData*> treeSeenAtDestroy;
+std::map<char, std::function<void(UIData**)>> onCreate;
+std::map<char, std::function<void(UIData*, uint16_t)>> onDestroy;
+std::map<char, UIData*> treeSeenAtDestroy;
 
 template <char Name>
-void LOOMKEYS_STDCALL Create(TUIData** slot) {
+void LOOMKEYS_STDCALL Create(UIData** slot) {
   events.push_back(std::string("create ") + Name);
   if (onCreate[Name]) onCreate[Name](slot);
 }
 
 template <char Name>
-void LOOMKEYS_STDCALL Destroy(TUIData* tree, uint16_t cancelled) {
+void LOOMKEYS_STDCALL Destroy(UIData* tree, uint16_t cancelled) {
   events.push_back(std::string("destroy ") + Name + " " + std::to_string(cancelled));
   treeSeenAtDestroy[Name] = tree;
   if (onDestroy[Name]) onDestroy[Name](tree, cancelled);
@@ -46,19 +46,19 @@ std::vector<std::byte> Native() {
 // Runs macros as the host would: an empty name is no macro.
 class FakeMacros : public MacroRunner {
  public:
-  std::optional<std::u16string> RunCreateMacro(std::string_view macro, TUIData* tree) override {
+  std::optional<std::u16string> RunCreateMacro(std::string_view macro, UIData* tree) override {
     events.push_back("run " + std::string(macro));
     if (macro.empty()) return u"Macro not found";
     if (during) during(tree);
     return std::nullopt;
   }
-  std::optional<std::u16string> RunDestroyMacro(std::string_view macro, TUIData* tree, bool cancelled) override {
+  std::optional<std::u16string> RunDestroyMacro(std::string_view macro, UIData* tree, bool cancelled) override {
     events.push_back("run " + std::string(macro) + (cancelled ? " true" : " false"));
     if (macro == "FailToRead") return u"Read failed";
     if (during) during(tree);
     return std::nullopt;
   }
-  std::function<void(TUIData*)> during;
+  std::function<void(UIData*)> during;
 };
 
 class FakeDialog : public CustomizeDialog {
@@ -66,9 +66,9 @@ class FakeDialog : public CustomizeDialog {
   bool Run(ProviderList& providers) override {
     events.push_back("dialog");
     for (size_t i = 0; i < providers.Count(); ++i) {
-      const TUIData* tree = providers.At(i)->UIData;
+      const UIData* tree = providers.At(i)->tree;
       treesShown.push_back(tree);
-      categoriesShown.push_back(tree ? static_cast<int>(tree->FCategories.size()) : -1);
+      categoriesShown.push_back(tree ? static_cast<int>(tree->categories.size()) : -1);
     }
     if (during) during();
     return cancel;
@@ -77,11 +77,11 @@ class FakeDialog : public CustomizeDialog {
   std::function<void()> during;
   // The trees in the slots while the dialog ran (freed by now: compare only)
   // and how many categories each held then (-1: no tree).
-  std::vector<const TUIData*> treesShown;
+  std::vector<const UIData*> treesShown;
   std::vector<int> categoriesShown;
 };
 
-class CustomizeEntryTest : public ::testing::Test {
+class CustomizeSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     events.clear();
@@ -89,25 +89,25 @@ class CustomizeEntryTest : public ::testing::Test {
     onDestroy.clear();
     treeSeenAtDestroy.clear();
   }
-  TUIProviderEntry* Register(const std::vector<std::byte>& record,
-                             ProviderPlacement placement = ProviderPlacement::kBack) {
-    TUIProviderEntry* handle = nullptr;
+  RegisteredProvider* Register(const std::vector<std::byte>& record,
+                               ProviderPlacement placement = ProviderPlacement::kBack) {
+    RegisteredProvider* handle = nullptr;
     EXPECT_EQ(providers.Register(record.data(), &handle, placement), kOk);
     return handle;
   }
-  void Show() { entry.ShowCustomizeShortcutsUI(macros, dialog); }
+  void Show() { session.ShowCustomizeShortcutsUI(macros, dialog); }
 
   testing::FakeHotKeySystem system;
   HotKeyTable hotKeys{system};
   ProviderList providers;
   testing::CatchingClientCodeGuard guard;
   testing::RecordingErrorBoxes boxes;
-  CustomizeEntry entry{providers, hotKeys, nullptr, guard, boxes};
+  CustomizeSession session{providers, hotKeys, nullptr, guard, boxes};
   FakeMacros macros;
   FakeDialog dialog;
 };
 
-TEST_F(CustomizeEntryTest, BothPassesVisitProvidersInListOrderAroundTheDialog) {
+TEST_F(CustomizeSessionTest, BothPassesVisitProvidersInListOrderAroundTheDialog) {
   Register(Native<'A'>());
   Register(Native<'B'>());
   Register(Native<'C'>(), ProviderPlacement::kFront);
@@ -117,7 +117,7 @@ TEST_F(CustomizeEntryTest, BothPassesVisitProvidersInListOrderAroundTheDialog) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(CustomizeEntryTest, ProvidersAreToldWhetherTheDialogWasCancelled) {
+TEST_F(CustomizeSessionTest, ProvidersAreToldWhetherTheDialogWasCancelled) {
   Register(Native<'A'>());
   Register(MacroRecord("Fill", "Read"));
   dialog.cancel = true;
@@ -129,41 +129,41 @@ TEST_F(CustomizeEntryTest, ProvidersAreToldWhetherTheDialogWasCancelled) {
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "run Fill", "dialog", "destroy A 0", "run Read false"}));
 }
 
-TEST_F(CustomizeEntryTest, TheDialogShowsTheTreesTheProvidersMade) {
-  TUIProviderEntry* native = Register(Native<'A'>());
-  TUIProviderEntry* macro = Register(MacroRecord("Fill", "Read"));
-  TUIData* nativeTree = CreateUIData();
-  onCreate['A'] = [nativeTree](TUIData** slot) { *slot = nativeTree; };
-  macros.during = [](TUIData* tree) { AddCommand2(tree, u"Format", u"Bold", u"", 'B', 2, 3); };
-  onDestroy['A'] = [](TUIData* tree, uint16_t) { DestroyUIData(tree); };
+TEST_F(CustomizeSessionTest, TheDialogShowsTheTreesTheProvidersMade) {
+  RegisteredProvider* native = Register(Native<'A'>());
+  RegisteredProvider* macro = Register(MacroRecord("Fill", "Read"));
+  UIData* nativeTree = CreateUIData();
+  onCreate['A'] = [nativeTree](UIData** slot) { *slot = nativeTree; };
+  macros.during = [](UIData* tree) { AddCommand2(tree, u"Format", u"Bold", u"", 'B', 2, 3); };
+  onDestroy['A'] = [](UIData* tree, uint16_t) { DestroyUIData(tree); };
   Show();
   ASSERT_EQ(dialog.treesShown.size(), 2u);
   EXPECT_EQ(dialog.treesShown[0], nativeTree);
   EXPECT_EQ(dialog.categoriesShown[1], 1);
   EXPECT_EQ(treeSeenAtDestroy['A'], nativeTree);
-  EXPECT_EQ(native->UIData, nullptr);  // slots are empty again after the run
-  EXPECT_EQ(macro->UIData, nullptr);
+  EXPECT_EQ(native->tree, nullptr);  // slots are empty again after the run
+  EXPECT_EQ(macro->tree, nullptr);
 }
 
-TEST_F(CustomizeEntryTest, NullNativeEventsAreSkippedAndTheSlotIsStillCleared) {
-  TUIProviderEntry* noCreate = Register(NativeRecord(0, Address(reinterpret_cast<void (*)()>(&Destroy<'A'>))));
-  TUIProviderEntry* noDestroy = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&Create<'B'>)), 0));
-  TUIData* tree = CreateUIData();
-  onCreate['B'] = [tree](TUIData** slot) { *slot = tree; };
+TEST_F(CustomizeSessionTest, NullNativeEventsAreSkippedAndTheSlotIsStillCleared) {
+  RegisteredProvider* noCreate = Register(NativeRecord(0, Address(reinterpret_cast<void (*)()>(&Destroy<'A'>))));
+  RegisteredProvider* noDestroy = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&Create<'B'>)), 0));
+  UIData* tree = CreateUIData();
+  onCreate['B'] = [tree](UIData** slot) { *slot = tree; };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create B", "dialog", "destroy A 0"}));
   EXPECT_EQ(treeSeenAtDestroy['A'], nullptr);
-  EXPECT_EQ(noCreate->UIData, nullptr);
-  EXPECT_EQ(noDestroy->UIData, nullptr);  // the provider never gets its tree back
+  EXPECT_EQ(noCreate->tree, nullptr);
+  EXPECT_EQ(noDestroy->tree, nullptr);  // the provider never gets its tree back
   DestroyUIData(tree);
 }
 
-TEST_F(CustomizeEntryTest, AFailingEventIsShownInItsPassesBoxAndThePassGoesOn) {
+TEST_F(CustomizeSessionTest, AFailingEventIsShownInItsPassesBoxAndThePassGoesOn) {
   Register(Native<'A'>());
   Register(MacroRecord("", "Read"));
   Register(Native<'B'>());
-  onCreate['A'] = [](TUIData**) { throw std::runtime_error("create failed"); };
-  onDestroy['B'] = [](TUIData*, uint16_t) { throw std::runtime_error("destroy failed"); };
+  onCreate['A'] = [](UIData**) { throw std::runtime_error("create failed"); };
+  onDestroy['B'] = [](UIData*, uint16_t) { throw std::runtime_error("destroy failed"); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "run ", "create B", "dialog", "destroy A 0", "run Read false",
                                               "destroy B 0"}));
@@ -174,7 +174,7 @@ TEST_F(CustomizeEntryTest, AFailingEventIsShownInItsPassesBoxAndThePassGoesOn) {
   EXPECT_EQ(dialog.categoriesShown, (std::vector<int>{-1, 0, -1}));
 }
 
-TEST_F(CustomizeEntryTest, HotKeysAreSuspendedExactlyWhileTheDialogRuns) {
+TEST_F(CustomizeSessionTest, HotKeysAreSuspendedExactlyWhileTheDialogRuns) {
   ASSERT_TRUE(hotKeys.AddSystemHotKey(nullptr, 'K', 6));
   std::vector<KeyCode> boundDuringDialog{1};
   dialog.during = [&] { boundDuringDialog = system.BoundKeys(); };
@@ -184,7 +184,7 @@ TEST_F(CustomizeEntryTest, HotKeysAreSuspendedExactlyWhileTheDialogRuns) {
   EXPECT_TRUE(hotKeys.HotKeysActive());
 }
 
-TEST_F(CustomizeEntryTest, AFailingDialogStillResumesTellsProvidersNotCancelledAndIsShownLast) {
+TEST_F(CustomizeSessionTest, AFailingDialogStillResumesTellsProvidersNotCancelledAndIsShownLast) {
   ASSERT_TRUE(hotKeys.AddSystemHotKey(nullptr, 'K', 6));
   Register(Native<'A'>());
   dialog.cancel = true;
@@ -196,59 +196,59 @@ TEST_F(CustomizeEntryTest, AFailingDialogStillResumesTellsProvidersNotCancelledA
   EXPECT_EQ(system.BoundKeys().size(), 1u);
 }
 
-TEST_F(CustomizeEntryTest, EventsThatAddOrRemoveProvidersNeverCauseADoubleOrFreedCall) {
-  TUIProviderEntry* a = Register(Native<'A'>());
-  TUIProviderEntry* b = Register(Native<'B'>());
+TEST_F(CustomizeSessionTest, EventsThatAddOrRemoveProvidersNeverCauseADoubleOrFreedCall) {
+  RegisteredProvider* a = Register(Native<'A'>());
+  RegisteredProvider* b = Register(Native<'B'>());
   Register(Native<'C'>());
   const std::vector<std::byte> d = Native<'D'>();
   const std::vector<std::byte> e = Native<'E'>();
-  onCreate['A'] = [&](TUIData**) {
-    entry.UnregisterProvider(a);  // itself
-    TUIProviderEntry* handle;
+  onCreate['A'] = [&](UIData**) {
+    session.UnregisterProvider(a);  // itself
+    RegisteredProvider* handle;
     providers.Register(d.data(), &handle, ProviderPlacement::kFront);  // ahead of everybody
     providers.Register(e.data(), &handle, ProviderPlacement::kBack);   // appended
   };
-  onCreate['D'] = [&](TUIData**) { entry.UnregisterProvider(b); };
+  onCreate['D'] = [&](UIData**) { session.UnregisterProvider(b); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "create D", "create C", "create E", "dialog", "destroy D 0",
                                               "destroy C 0", "destroy E 0"}));
 }
 
-TEST_F(CustomizeEntryTest, AVersion20TreeGoesWithItsProvider) {
-  TUIProviderEntry* macro = Register(MacroRecord("Fill", "FailToRead"));
+TEST_F(CustomizeSessionTest, AVersion20TreeGoesWithItsProvider) {
+  RegisteredProvider* macro = Register(MacroRecord("Fill", "FailToRead"));
   Show();  // the failed OnDestroyUI macro leaves the tree in the slot
   ASSERT_EQ(boxes.shown.size(), 1u);
-  ASSERT_NE(macro->UIData, nullptr);
-  EXPECT_EQ(entry.UnregisterProvider(macro), kOk);  // frees it (the sanitizer build sees a leak otherwise)
-  EXPECT_EQ(entry.UnregisterProvider(macro), kUnknownProvider);
+  ASSERT_NE(macro->tree, nullptr);
+  EXPECT_EQ(session.UnregisterProvider(macro), kOk);  // frees it (the sanitizer build sees a leak otherwise)
+  EXPECT_EQ(session.UnregisterProvider(macro), kUnknownProvider);
 }
 
-TEST_F(CustomizeEntryTest, ATreeLeftByAFailedDestroyMacroIsFreedBeforeTheNextRun) {
-  TUIProviderEntry* macro = Register(MacroRecord("Fill", "FailToRead"));
+TEST_F(CustomizeSessionTest, ATreeLeftByAFailedDestroyMacroIsFreedBeforeTheNextRun) {
+  RegisteredProvider* macro = Register(MacroRecord("Fill", "FailToRead"));
   Show();
-  TUIData* leftOver = macro->UIData;
+  UIData* leftOver = macro->tree;
   ASSERT_NE(leftOver, nullptr);
   Show();
   ASSERT_EQ(dialog.treesShown.size(), 2u);
   EXPECT_EQ(dialog.categoriesShown[1], 0);  // a fresh tree
-  entry.UnregisterProvider(macro);
+  session.UnregisterProvider(macro);
 }
 
-TEST_F(CustomizeEntryTest, ATreeDestroyedDuringTheRunStaysValidUntilTheRunEnds) {
-  TUIProviderEntry* macro = Register(MacroRecord("Fill", "Read"));
-  macros.during = [&](TUIData* tree) {
+TEST_F(CustomizeSessionTest, ATreeDestroyedDuringTheRunStaysValidUntilTheRunEnds) {
+  RegisteredProvider* macro = Register(MacroRecord("Fill", "Read"));
+  macros.during = [&](UIData* tree) {
     if (events.back() != "run Fill") return;
-    entry.UnregisterProvider(macro);                                      // releases the tree the macro is filling
+    session.UnregisterProvider(macro);                                    // releases the tree the macro is filling
     EXPECT_EQ(AddCommand2(tree, u"Edit", u"Copy", u"", 'C', 2, 3), kOk);  // still usable
   };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"run Fill", "dialog"}));
 }
 
-TEST_F(CustomizeEntryTest, ANestedCallReturnsAtOnceAndCallsNobody) {
+TEST_F(CustomizeSessionTest, ANestedCallReturnsAtOnceAndCallsNobody) {
   Register(Native<'A'>());
   dialog.during = [this] { Show(); };
-  onCreate['A'] = [this](TUIData**) { Show(); };
+  onCreate['A'] = [this](UIData**) { Show(); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "dialog", "destroy A 0"}));
 }

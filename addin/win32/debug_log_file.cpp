@@ -1,4 +1,4 @@
-#include "win32/debug_unit.h"
+#include "win32/debug_log_file.h"
 
 #include <windows.h>
 #include <shlobj.h>

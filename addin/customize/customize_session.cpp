@@ -1,79 +1,67 @@
-#include "customize/customize_entry.h"
+#include "customize/customize_session.h"
 
 #include <algorithm>
-#include <exception>
 #include <set>
 #include <string>
 
+#include "common/exception_text.h"
 #include "customize/provider_record.h"
 #include "customize/ui_data_api.h"
-#include "platform/ansi_text.h"
 
 namespace loomkeys {
 namespace {
 
 constexpr uint16_t kCancelledFlag = 0xFFFF;
 
-// The text of the exception being handled, for an error box.
-std::u16string CurrentErrorText() {
-  try {
-    throw;
-  } catch (const std::exception& exception) {
-    return AnsiToUtf16(exception.what());
-  } catch (...) {
-    return u"Unknown exception";
-  }
-}
-
 }  // namespace
 
-CustomizeEntry::CustomizeEntry(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window,
-                               ClientCodeGuard& guard, ErrorBoxes& boxes)
+CustomizeSession::CustomizeSession(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window,
+                                   ClientCodeGuard& guard, ErrorBoxes& boxes)
     : providers_(providers), hotKeys_(hotKeys), window_(window), guard_(guard), boxes_(boxes) {}
 
-CustomizeEntry::~CustomizeEntry() {
+CustomizeSession::~CustomizeSession() {
   // At unload the providers are dropped without a call, but the trees that
   // the library made for version-20 providers are the library's to free.
   for (size_t i = 0; i < providers_.Count(); ++i) {
-    TUIProviderEntry* entry = providers_.At(i);
-    if (entry->Version != kNativeProviderVersion && entry->UIData) DestroyTree(entry->UIData);
+    RegisteredProvider* provider = providers_.At(i);
+    if (provider->version != kNativeProviderVersion && provider->tree) DestroyTree(provider->tree);
   }
   FreeSetAsideTrees();
 }
 
 template <typename Visit>
-void CustomizeEntry::ForEachProviderOnce(Visit visit) {
+void CustomizeSession::ForEachProviderOnce(Visit visit) {
   // Events may register providers (at the back or the front) and unregister
-  // any of them, so the walk looks for the first entry in list order that it
+  // any of them, so the walk looks for the first provider in list order that it
   // has not visited yet, every time: nobody is called twice, nobody freed is
   // touched, and a provider added during the pass is still visited.
   std::set<uint64_t> visited;
   for (;;) {
-    TUIProviderEntry* next = nullptr;
+    RegisteredProvider* next = nullptr;
     for (size_t i = 0; i < providers_.Count() && !next; ++i) {
-      if (!visited.count(providers_.At(i)->Serial)) next = providers_.At(i);
+      if (!visited.count(providers_.At(i)->serial)) next = providers_.At(i);
     }
     if (!next) return;
-    visited.insert(next->Serial);
-    visit(next->Serial);
+    visited.insert(next->serial);
+    visit(next->serial);
   }
 }
 
-void CustomizeEntry::RunCreatePass(MacroRunner& macros) {
+void CustomizeSession::RunCreatePass(MacroRunner& macros) {
   ForEachProviderOnce([&](uint64_t serial) {
-    TUIProviderEntry* entry = providers_.FindBySerial(serial);
+    RegisteredProvider* provider = providers_.FindBySerial(serial);
     std::optional<std::u16string> error;
-    if (entry->Version == kNativeProviderVersion) {
-      if (!entry->OnCreateUI) return;
-      const OnCreateUIFunc onCreateUI = entry->OnCreateUI;
-      TUIData** slot = &entry->UIData;
+    if (provider->version == kNativeProviderVersion) {
+      if (!provider->onCreateUI) return;
+      const OnCreateUIFunc onCreateUI = provider->onCreateUI;
+      UIData** slot = &provider->tree;
       error = guard_.Run([onCreateUI, slot] { onCreateUI(slot); });
     } else {
       // A tree left behind by a failed OnDestroyUI macro goes first.
-      if (entry->UIData) DestroyTree(entry->UIData);
-      TUIData* tree = CreateUIData();
-      entry->UIData = tree;
-      const std::string macro = entry->OnCreateUIMacro;  // the macro may unregister its provider
+      if (provider->tree) DestroyTree(provider->tree);
+      UIData* tree = CreateUIData();
+      provider->tree = tree;
+      const std::string macro = provider->onCreateUIMacro;  // the macro may unregister its provider
       std::optional<std::u16string> macroError;
       error = guard_.Run([&] { macroError = macros.RunCreateMacro(macro, tree); });
       if (!error) error = macroError;
@@ -82,18 +70,18 @@ void CustomizeEntry::RunCreatePass(MacroRunner& macros) {
   });
 }
 
-void CustomizeEntry::RunDestroyPass(MacroRunner& macros, bool cancelled) {
+void CustomizeSession::RunDestroyPass(MacroRunner& macros, bool cancelled) {
   ForEachProviderOnce([&](uint64_t serial) {
-    TUIProviderEntry* entry = providers_.FindBySerial(serial);
-    TUIData* tree = entry->UIData;
+    RegisteredProvider* provider = providers_.FindBySerial(serial);
+    UIData* tree = provider->tree;
     std::optional<std::u16string> error;
-    if (entry->Version == kNativeProviderVersion) {
-      if (const OnDestroyUIFunc onDestroyUI = entry->OnDestroyUI) {
+    if (provider->version == kNativeProviderVersion) {
+      if (const OnDestroyUIFunc onDestroyUI = provider->onDestroyUI) {
         const uint16_t flag = cancelled ? kCancelledFlag : 0;
         error = guard_.Run([onDestroyUI, tree, flag] { onDestroyUI(tree, flag); });
       }
     } else {
-      const std::string macro = entry->OnDestroyUIMacro;
+      const std::string macro = provider->onDestroyUIMacro;
       std::optional<std::u16string> macroError;
       error = guard_.Run([&] { macroError = macros.RunDestroyMacro(macro, tree, cancelled); });
       if (!error) error = macroError;
@@ -106,14 +94,14 @@ void CustomizeEntry::RunDestroyPass(MacroRunner& macros, bool cancelled) {
     }
     // An event that unregistered its own provider has had its tree released
     // with it.
-    entry = providers_.FindBySerial(serial);
-    if (!entry) return;
-    if (entry->Version != kNativeProviderVersion && entry->UIData) DestroyTree(entry->UIData);
-    entry->UIData = nullptr;
+    provider = providers_.FindBySerial(serial);
+    if (!provider) return;
+    if (provider->version != kNativeProviderVersion && provider->tree) DestroyTree(provider->tree);
+    provider->tree = nullptr;
   });
 }
 
-bool CustomizeEntry::RunDialog(CustomizeDialog& dialog) {
+bool CustomizeSession::RunDialog(CustomizeDialog& dialog) {
   hotKeys_.SuspendHotKeys(window_);
   bool cancelled = false;
   try {
@@ -126,7 +114,7 @@ bool CustomizeEntry::RunDialog(CustomizeDialog& dialog) {
   return cancelled;
 }
 
-void CustomizeEntry::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDialog& dialog) {
+void CustomizeSession::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDialog& dialog) {
   if (running_) return;
   running_ = true;
   std::optional<std::u16string> failure;
@@ -136,18 +124,18 @@ void CustomizeEntry::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDial
     try {
       cancelled = RunDialog(dialog);
     } catch (...) {
-      failure = CurrentErrorText();
+      failure = CurrentExceptionText();
     }
     RunDestroyPass(macros, cancelled);
   } catch (...) {
-    if (!failure) failure = CurrentErrorText();
+    if (!failure) failure = CurrentExceptionText();
   }
   running_ = false;
   FreeSetAsideTrees();
   if (failure) boxes_.ShowError(u"Exception", *failure);
 }
 
-void CustomizeEntry::DestroyTree(TUIData* tree) {
+void CustomizeSession::DestroyTree(UIData* tree) {
   if (!tree) return;
   providers_.ForgetUIData(tree);
   if (!running_) {
@@ -157,23 +145,23 @@ void CustomizeEntry::DestroyTree(TUIData* tree) {
   }
 }
 
-Result CustomizeEntry::UnregisterProvider(const TUIProviderEntry* handle) {
+Result CustomizeSession::UnregisterProvider(const RegisteredProvider* handle) {
   if (!handle || !providers_.Contains(handle)) return kUnknownProvider;
-  TUIData* libraryTree = handle->Version == kNativeProviderVersion ? nullptr : handle->UIData;
+  UIData* libraryTree = handle->version == kNativeProviderVersion ? nullptr : handle->tree;
   const Result result = providers_.Unregister(handle);
   if (result == kOk) DestroyTree(libraryTree);
   return result;
 }
 
-void CustomizeEntry::FreeTree(TUIData* tree) {
+void CustomizeSession::FreeTree(UIData* tree) {
   // A client's handle that is no tree faults here; that is shown, not fatal.
   if (auto error = guard_.Run([tree] { DestroyUIData(tree); })) boxes_.ShowError(u"Exception", *error);
 }
 
-void CustomizeEntry::FreeSetAsideTrees() {
-  std::vector<TUIData*> trees;
+void CustomizeSession::FreeSetAsideTrees() {
+  std::vector<UIData*> trees;
   trees.swap(setAside_);
-  for (TUIData* tree : trees) FreeTree(tree);
+  for (UIData* tree : trees) FreeTree(tree);
 }
 
 }  // namespace loomkeys

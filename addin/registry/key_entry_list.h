@@ -14,23 +14,23 @@
 
 namespace loomkeys {
 
-class EntryList {
+class KeyEntryList {
  public:
-  using Slots = std::map<uint64_t, std::unique_ptr<TRegistryEntry>>;
+  using Slots = std::map<uint64_t, std::unique_ptr<RegistryEntry>>;
   using Slot = Slots::iterator;
 
   // Walks the entries in registration order, as pointers to the entries.
   class const_iterator {
    public:
     using iterator_category = std::bidirectional_iterator_tag;
-    using value_type = const TRegistryEntry*;
+    using value_type = const RegistryEntry*;
     using difference_type = std::ptrdiff_t;
     using pointer = const value_type*;
     using reference = value_type;
 
     const_iterator() = default;
     explicit const_iterator(Slots::const_iterator at) : at_(at) {}
-    const TRegistryEntry* operator*() const { return at_->second.get(); }
+    const RegistryEntry* operator*() const { return at_->second.get(); }
     const_iterator& operator++() { return ++at_, *this; }
     const_iterator operator++(int) { return const_iterator(at_++); }
     const_iterator& operator--() { return --at_, *this; }
@@ -45,17 +45,17 @@ class EntryList {
   const_iterator end() const { return const_iterator(slots_.end()); }
   size_t size() const { return slots_.size(); }
   bool empty() const { return slots_.empty(); }
-  const TRegistryEntry* front() const { return slots_.begin()->second.get(); }
+  const RegistryEntry* front() const { return slots_.begin()->second.get(); }
 
   // The modes that at least one entry wants: the OR of their active modes.
   uint16_t WantedModes() const { return wantedModes_; }
 
   // A slot made ahead of time, so that filing it later cannot fail.
-  static Slots::node_type MakeSlot(std::unique_ptr<TRegistryEntry> entry);
+  static Slots::node_type MakeSlot(std::unique_ptr<RegistryEntry> entry);
   // Files a slot whose sequence number is above every other of the list.
   Slot Append(Slots::node_type&& slot) noexcept;
   // Takes the entry out of the list and hands it back.
-  std::unique_ptr<TRegistryEntry> Remove(Slot slot) noexcept;
+  std::unique_ptr<RegistryEntry> Remove(Slot slot) noexcept;
 
  private:
   void Count(uint16_t activeMode, int change) noexcept;
