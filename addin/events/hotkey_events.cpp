@@ -1,35 +1,64 @@
 #include "events/hotkey_events.h"
 
 #include "debuglog/debug_log.h"
+#include "events/chord_strokes.h"
 #include "foreground/powerpoint_windows.h"
 
 namespace loomkeys {
 
-HotKeyEvents::HotKeyEvents(ShortcutRegistry& registry, WindowHandle window, ForegroundWindowReader& foreground,
-                           ClientCodeGuard& guard, ErrorBoxes& boxes)
-    : registry_(registry), window_(window), foreground_(foreground), guard_(guard), boxes_(boxes) {}
+HotKeyEvents::HotKeyEvents(ShortcutRegistry& registry, HotKeyTable& hotKeys, WindowHandle window,
+                           ForegroundWindowReader& foreground, KeyInjector& keys, ClientCodeGuard& guard,
+                           ErrorBoxes& boxes)
+    : registry_(registry),
+      hotKeys_(hotKeys),
+      window_(window),
+      foreground_(foreground),
+      keys_(keys),
+      guard_(guard),
+      boxes_(boxes) {}
+
+void HotKeyEvents::Classify() {
+  foreground_.Read(current_);
+  mode_ = ActiveModeOf(current_);
+}
+
+void HotKeyEvents::ApplyMode() {
+  DebugLog("ActiveMode = %d", {mode_});
+  registry_.ApplyActiveMode(window_, mode_);
+}
 
 void HotKeyEvents::Tick() {
-  foreground_.Read(current_);
-  const uint16_t mode = ActiveModeOf(current_);
-  DebugLog("ActiveMode = %d", {mode});
-  registry_.ApplyActiveMode(window_, mode);
+  Classify();
+  ApplyMode();
 }
 
 void HotKeyEvents::HandlePress(KeyCode key) {
   const auto logged = static_cast<int64_t>(key);
   DebugLog("HotKey = %.8x", {logged});
-  // The tick unbinds keys within 50 ms of a change of foreground window; a
-  // press that slipped in meanwhile for another program is dropped here.
-  ForegroundWindow window;
-  foreground_.Read(window);
-  if (!window.exists) return;
-  if (window.ownProcess) {
+  // Hot keys are system-wide and the key sets follow the window in front
+  // only tick by tick: a press that comes right after a switch may be meant
+  // for a window whose keys are not applied yet. The window that the last
+  // tick classified has the same class and process now; its title is the
+  // tick's, at most 50 ms old, as it always was. Any other window is read.
+  if (foreground_.Handle() != current_.handle) Classify();
+  if (!registry_.KeySetsApplied(mode_)) ApplyMode();
+  if (!current_.exists) return;
+  if (!hotKeys_.IsBound(key)) {
+    Resend(key);
+  } else if (current_.ownProcess) {
     DebugLog("HotKey called = %.8x", {logged});
     registry_.DispatchHotKey(key, guard_, boxes_);
-  } else if (IsMultipleMainWindowClass(window.ClassName())) {
+  } else if (IsMultipleMainWindowClass(current_.ClassName())) {
     registry_.DispatchHotKey(key, guard_, boxes_);
   }
+}
+
+// The key is not bound any more, so the keystroke cannot come back to the
+// hidden window: it reaches the window in front as ordinary input.
+void HotKeyEvents::Resend(KeyCode key) {
+  const ChordStrokes chord = StrokesOfChord(key, keys_.ModifiersDown());
+  const bool sent = keys_.SendKeyStrokes(chord.strokes, chord.count);
+  DebugLog(sent ? "HotKey re-sent = %.8x" : "HotKey not re-sent = %.8x", {static_cast<int64_t>(key)});
 }
 
 }  // namespace loomkeys

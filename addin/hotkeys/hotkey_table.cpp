@@ -56,9 +56,17 @@ void HotKeyTable::ApplyKeySets(WindowHandle window, const std::vector<KeyCode>& 
   for (KeyCode code : disabled) {
     auto it = hotKeys_.find(code);
     if (it == hotKeys_.end() || !it->second.active) continue;
-    system_.UnbindHotKey(window, it->second.keyAtom);
-    it->second.active = false;
+    // A key that the system kept stays live: the next change tries again,
+    // and meanwhile a press of it is no keystroke for another window.
+    if (system_.UnbindHotKey(window, it->second.keyAtom)) it->second.active = false;
   }
+}
+
+bool HotKeyTable::IsBound(KeyCode key) {
+  LockHold hold(lock_);
+  if (!hotKeysActive_) return false;
+  const auto it = hotKeys_.find(key);
+  return it != hotKeys_.end() && it->second.active;
 }
 
 void HotKeyTable::SuspendHotKeys(WindowHandle window) {

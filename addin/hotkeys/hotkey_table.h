@@ -16,7 +16,8 @@ namespace loomkeys {
 
 struct HotKey {
   uint16_t keyAtom = 0;
-  // The key is meant to be bound right now.
+  // The key is meant to be bound right now, or the system kept it bound when
+  // it was to be unbound.
   bool active = false;
   // The system refused the key when it was added. The hot key stays, so that
   // the pair stays refused, but nothing binds it afterwards: no registry
@@ -45,6 +46,9 @@ class HotKeyTable {
   void ClearHotKeys(WindowHandle window);
 
   bool HotKeysActive() const { return hotKeysActive_; }
+  // Whether a press of the key can reach the window as a hot key now: the
+  // table holds it live and the hot keys are not suspended.
+  bool IsBound(KeyCode key);
   // Counts the calls that can change the table (adding, removing, applying
   // key sets, suspending, resuming, clearing): while it stands still, the
   // table is as the last of them left it.

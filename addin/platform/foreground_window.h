@@ -4,9 +4,12 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/window_handle.h"
+
 namespace loomkeys {
 
 struct ForegroundWindow {
+  WindowHandle handle = nullptr;
   bool exists = false;
   bool ownProcess = false;
   // Fixed buffers, as GetClassNameW and GetWindowTextW fill them, so that a
@@ -25,6 +28,9 @@ class ForegroundWindowReader {
   virtual ~ForegroundWindowReader() = default;
   // Fills window with the foreground window's facts (exists false when none).
   virtual void Read(ForegroundWindow& window) noexcept = 0;
+  // The foreground window's handle alone (null when none): a window keeps
+  // its class and its process for as long as it lives.
+  virtual WindowHandle Handle() noexcept = 0;
 };
 
 }  // namespace loomkeys

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <string>
 
-namespace loomkeys {
+#include "platform/window_handle.h"
 
-// An HWND, kept opaque so that the portable core never sees <windows.h>.
-using WindowHandle = void*;
+namespace loomkeys {
 
 class HotKeySystem {
  public:
@@ -19,7 +18,8 @@ class HotKeySystem {
   virtual void DeleteGlobalAtom(uint16_t atom) = 0;
   // RegisterHotKey(window, id, modifiers, virtualKey); true when accepted.
   virtual bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) = 0;
-  // UnregisterHotKey(window, id); true when the system found the key.
+  // UnregisterHotKey(window, id); true when the key is not bound afterwards
+  // (unbound now, or the system did not hold it).
   virtual bool UnbindHotKey(WindowHandle window, int id) = 0;
 };
 

@@ -11,7 +11,7 @@ void ShortcutRegistry::ApplyActiveMode(WindowHandle window, uint16_t mode) {
   // be the same, and a hot-key table that has not changed since it applied
   // them would make no call for them, whatever the window: only the log
   // line remains.
-  const AppliedTick now{true, mode, version_, hotKeys_.Version()};
+  const AppliedTick now = TickFor(mode);
   if (now != applied_) {
     applied_.done = false;  // until the new sets have been applied
     enabledKeys_.clear();
@@ -32,6 +32,11 @@ void ShortcutRegistry::ApplyActiveMode(WindowHandle window, uint16_t mode) {
   hotKeys_.ApplyKeySets(window, enabledKeys_, disabledKeys_);
   applied_ = now;
   applied_.tableVersion = hotKeys_.Version();
+}
+
+bool ShortcutRegistry::KeySetsApplied(uint16_t mode) {
+  LockHold hold(lock_);
+  return TickFor(mode) == applied_;
 }
 
 }  // namespace loomkeys

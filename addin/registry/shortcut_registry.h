@@ -96,6 +96,10 @@ class ShortcutRegistry {
   // dead the others (keys with virtual key 0 take no part), through the
   // hot-key table.
   void ApplyActiveMode(WindowHandle window, uint16_t mode);
+  // Whether ApplyActiveMode with this mode would change nothing: the key sets
+  // were last applied for it, and neither the registry nor the hot-key table
+  // changed since.
+  bool KeySetsApplied(uint16_t mode);
 
   ReentrantLock& Lock() { return lock_; }
   // The keys and their entries in registry order. Hold Lock() while reading.
@@ -187,6 +191,8 @@ class ShortcutRegistry {
     bool operator==(const AppliedTick&) const = default;
   };
   AppliedTick applied_;
+  // What a tick with this mode would find now.
+  AppliedTick TickFor(uint16_t mode) { return {true, mode, version_, hotKeys_.Version()}; }
 };
 
 }  // namespace loomkeys

@@ -56,6 +56,15 @@ LRESULT CALLBACK HotKeyWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     self->events_.Tick();
     return 0;
   }
+  // Windows sends WM_ACTIVATEAPP to every top-level window of a thread,
+  // hidden ones included, when the thread's windows gain or lose the
+  // activation: the keys then follow a switch to or from another program at
+  // once instead of at the next tick. No hook is needed for it, so nothing
+  // is left for Windows to call once the library is gone.
+  if (self && message == WM_ACTIVATEAPP) {
+    self->events_.Tick();
+    return 0;
+  }
   if (self && message == WM_HOTKEY) {
     self->events_.HandlePress(KeyCodeOfHotKeyMessage(static_cast<uint64_t>(lParam)));
     return 0;

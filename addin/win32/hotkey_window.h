@@ -13,7 +13,7 @@ namespace loomkeys {
 class HotKeyWindowEvents {
  public:
   virtual ~HotKeyWindowEvents() = default;
-  // WM_TIMER of the 50 ms timer.
+  // WM_TIMER of the 50 ms timer, and WM_ACTIVATEAPP.
   virtual void Tick() noexcept = 0;
   // WM_HOTKEY, with the key unpacked from its lParam.
   virtual void HandlePress(KeyCode key) noexcept = 0;

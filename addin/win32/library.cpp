@@ -13,7 +13,8 @@ Library::Library(HINSTANCE instance) {
   window_ = std::make_unique<HotKeyWindow>(instance, *this);
   hotKeys_ = std::make_unique<HotKeyTable>(hotKeySystem_);
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
-  events_ = std::make_unique<HotKeyEvents>(*registry_, window_->Handle(), foreground_, clientCode_, errorBoxes_);
+  events_ = std::make_unique<HotKeyEvents>(*registry_, *hotKeys_, window_->Handle(), foreground_, keyInjector_,
+                                           clientCode_, errorBoxes_);
   providers_ = std::make_unique<ProviderList>();
   customize_ = std::make_unique<CustomizeSession>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
   window_->StartHotKeyTimer();

@@ -14,6 +14,7 @@
 #include "win32/win32_client_code.h"
 #include "win32/win32_foreground_window.h"
 #include "win32/win32_hotkey_system.h"
+#include "win32/win32_key_injector.h"
 
 namespace loomkeys {
 
@@ -44,6 +45,7 @@ class Library final : public HotKeyWindowEvents {
   HANDLE instanceMutex_ = nullptr;
   Win32HotKeySystem hotKeySystem_;
   Win32ForegroundWindowReader foreground_;
+  Win32KeyInjector keyInjector_;
   SehClientCodeGuard clientCode_;
   MessageBoxErrorBoxes errorBoxes_;
   std::unique_ptr<HotKeyWindow> window_;

@@ -6,6 +6,7 @@ namespace loomkeys {
 
 void Win32ForegroundWindowReader::Read(ForegroundWindow& window) noexcept {
   HWND foreground = GetForegroundWindow();
+  window.handle = foreground;
   window.exists = foreground != nullptr;
   window.ownProcess = false;
   window.classNameLength = 0;
@@ -20,5 +21,7 @@ void Win32ForegroundWindowReader::Read(ForegroundWindow& window) noexcept {
   const int captionLength = GetWindowTextW(foreground, reinterpret_cast<wchar_t*>(window.caption), 260);
   window.captionLength = captionLength > 0 ? static_cast<size_t>(captionLength) : 0;
 }
+
+WindowHandle Win32ForegroundWindowReader::Handle() noexcept { return GetForegroundWindow(); }
 
 }  // namespace loomkeys

@@ -7,6 +7,7 @@ namespace loomkeys {
 class Win32ForegroundWindowReader final : public ForegroundWindowReader {
  public:
   void Read(ForegroundWindow& window) noexcept override;
+  WindowHandle Handle() noexcept override;
 };
 
 }  // namespace loomkeys

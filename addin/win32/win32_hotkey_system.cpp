@@ -18,7 +18,10 @@ bool Win32HotKeySystem::BindHotKey(WindowHandle window, int id, uint16_t modifie
 }
 
 bool Win32HotKeySystem::UnbindHotKey(WindowHandle window, int id) {
-  return UnregisterHotKey(static_cast<HWND>(window), id) != FALSE;
+  if (UnregisterHotKey(static_cast<HWND>(window), id)) return true;
+  // The key was not bound (the system refused it when it was to be made
+  // live): it is not bound now either.
+  return GetLastError() == ERROR_HOTKEY_NOT_REGISTERED;
 }
 
 }  // namespace loomkeys

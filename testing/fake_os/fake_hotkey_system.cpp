@@ -37,7 +37,11 @@ bool FakeHotKeySystem::BindHotKey(WindowHandle window, int id, uint16_t modifier
 
 bool FakeHotKeySystem::UnbindHotKey(WindowHandle window, int id) {
   calls_.push_back({HotKeyCall::kUnbind, id, 0, {}});
-  return bound_.erase({window, id}) != 0;
+  const auto it = bound_.find({window, id});
+  if (it == bound_.end()) return true;
+  if (keptBound_.count(it->second)) return false;
+  bound_.erase(it);
+  return true;
 }
 
 std::vector<KeyCode> FakeHotKeySystem::BoundKeys() const {

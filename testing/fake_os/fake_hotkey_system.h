@@ -1,7 +1,7 @@
 #pragma once
 // A recording stand-in for the Windows hot-key and atom services: it logs
-// every call, can be told to refuse a key or to fail atom creation, and
-// knows which keys are bound right now.
+// every call, can be told to refuse a key, to keep one bound or to fail atom
+// creation, and knows which keys are bound right now.
 #include <cstdint>
 #include <map>
 #include <set>
@@ -31,6 +31,8 @@ class FakeHotKeySystem : public HotKeySystem {
   // Another program holds this key: binding it fails.
   void Refuse(uint16_t virtualKey, uint16_t shiftKeys) { refused_.insert(MakeKeyCode(virtualKey, shiftKeys)); }
   void FailAtoms(bool fail) { failAtoms_ = fail; }
+  // The system keeps this key bound: unbinding it fails.
+  void KeepBound(uint16_t virtualKey, uint16_t shiftKeys) { keptBound_.insert(MakeKeyCode(virtualKey, shiftKeys)); }
 
   // Keys bound right now, in KeyCode order.
   std::vector<KeyCode> BoundKeys() const;
@@ -47,6 +49,7 @@ class FakeHotKeySystem : public HotKeySystem {
   };
   std::vector<HotKeyCall> calls_;
   std::set<KeyCode> refused_;
+  std::set<KeyCode> keptBound_;
   bool failAtoms_ = false;
   std::map<uint16_t, Atom> atoms_;
   uint16_t nextAtom_ = 0xC000;  // global atoms live above 0xC000

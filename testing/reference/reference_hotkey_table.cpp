@@ -50,8 +50,7 @@ void ReferenceHotKeyTable::ApplyKeySets(WindowHandle window, const std::vector<K
   for (KeyCode code : disabled) {
     Item* item = Find(HotKeyAtomName(KeyCodeVirtualKey(code), KeyCodeShiftKeys(code)));
     if (!item || !item->second.active) continue;
-    system_.UnbindHotKey(window, item->second.keyAtom);
-    item->second.active = false;
+    if (system_.UnbindHotKey(window, item->second.keyAtom)) item->second.active = false;
   }
 }
 

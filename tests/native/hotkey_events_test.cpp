@@ -5,6 +5,7 @@
 #include "fake_os/fake_foreground_window.h"
 #include "fake_os/recording_client_code.h"
 #include "fake_os/recording_debug_log.h"
+#include "fake_os/recording_key_injector.h"
 #include "registry_fixture.h"
 
 namespace loomkeys {
@@ -13,24 +14,36 @@ namespace {
 int presses = 0;
 void LOOMKEYS_STDCALL CountPress(const char16_t*, uint16_t, uint16_t, const char16_t*, uint32_t) { ++presses; }
 
+// Ctrl+Shift+J, wanted in slide design only.
+constexpr uint16_t kCtrlShift = kModControl | kModShift;
+constexpr KeyCode kDesignKey = MakeKeyCode('J', kCtrlShift);
+
+constexpr KeyStroke kCtrlDown{0x11, false, false}, kCtrlUp{0x11, true, false};
+constexpr KeyStroke kShiftDown{0x10, false, false}, kShiftUp{0x10, true, false};
+constexpr KeyStroke kJDown{'J', false, false}, kJUp{'J', true, false};
+const std::vector<KeyStroke> kWholeChord{kCtrlDown, kShiftDown, kJDown, kJUp, kShiftUp, kCtrlUp};
+
 class HotKeyEventsTest : public testing::RegistryFixture {
  protected:
   void SetUp() override {
     presses = 0;
-    Register("A", 0x41, 3, "", kModeSlideDesign, CountPress);
+    Register("A", 'J', kCtrlShift, "", kModeSlideDesign, CountPress);
   }
+  void ShowEditingWindow() { foreground.Show(u"PPTFrameClass", u"Deck - PowerPoint", true); }
+
   testing::FakeForegroundWindow foreground;
+  testing::RecordingKeyInjector keys;
   testing::CatchingClientCodeGuard guard;
   testing::RecordingErrorBoxes boxes;
-  HotKeyEvents events{*registry, testing::kTestWindow, foreground, guard, boxes};
+  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, guard, boxes};
   testing::RecordingDebugLog log;
 };
 
 TEST_F(HotKeyEventsTest, ATickLogsTheModeAndTheKeySetsAndAppliesThem) {
-  foreground.Show(u"PPTFrameClass", u"Deck - PowerPoint", true);
+  ShowEditingWindow();
   events.Tick();
   EXPECT_EQ(log.lines, (std::vector<std::string>{"ActiveMode = 1", "EnabledVirtualKeys = 1, DisabledVirtualKeys = 0"}));
-  EXPECT_EQ(system.BoundKeys(), std::vector<KeyCode>{MakeKeyCode(0x41, 3)});
+  EXPECT_EQ(system.BoundKeys(), std::vector<KeyCode>{kDesignKey});
 
   foreground.Show(u"Notepad", u"Untitled", false);
   events.Tick();
@@ -38,39 +51,216 @@ TEST_F(HotKeyEventsTest, ATickLogsTheModeAndTheKeySetsAndAppliesThem) {
   EXPECT_TRUE(system.BoundKeys().empty());
 }
 
-struct PressCase {
-  const char* what;
-  bool windowInFront;
-  const char16_t* className;
-  bool ownProcess;
-  std::vector<std::string> lines;
-  int presses;
+// What is in front when the key is pressed, after a tick that saw PowerPoint's
+// editing window and made the key live.
+enum class Front {
+  kTickedEditingWindow,
+  kOtherEditingWindow,
+  kSlideShow,
+  kDialog,
+  kOtherProgram,
+  kMultipleMainWindow,
+  kNothing
 };
 
-class HotKeyPressTest : public HotKeyEventsTest, public ::testing::WithParamInterface<PressCase> {};
+struct PressCase {
+  const char* what;
+  Front front;
+  uint16_t modifiersDown;
+  bool unbindFails;
+  bool tickedBeforePress;  // as WM_ACTIVATEAPP does at a switch
+  std::vector<std::string> lines;
+  int presses;
+  std::vector<KeyStroke> strokes;
+};
 
-TEST_P(HotKeyPressTest, APressIsDispatchedOnlyWhenPowerPointIsInFront) {
+void PrintTo(const PressCase& c, std::ostream* out) { *out << c.what; }
+
+class HotKeyPressTest : public HotKeyEventsTest, public ::testing::WithParamInterface<PressCase> {
+ protected:
+  void Show(Front front) {
+    switch (front) {
+      case Front::kTickedEditingWindow:
+        break;
+      case Front::kOtherEditingWindow:
+        ShowEditingWindow();
+        break;
+      case Front::kSlideShow:
+        foreground.Show(u"screenClass", u"PowerPoint Slide Show - Deck", true);
+        break;
+      case Front::kDialog:
+        foreground.Show(u"#32770", u"Options", true);
+        break;
+      case Front::kOtherProgram:
+        foreground.Show(u"Notepad", u"Untitled", false);
+        break;
+      case Front::kMultipleMainWindow:
+        foreground.Show(u"Multiple_PowerPoint_MainWin", u"", false);
+        break;
+      case Front::kNothing:
+        foreground.ShowNothing();
+        break;
+    }
+  }
+};
+
+TEST_P(HotKeyPressTest, APressIsJudgedByTheWindowInFrontAtTheMomentOfThePress) {
   const PressCase& c = GetParam();
-  if (c.windowInFront) foreground.Show(c.className, u"", c.ownProcess);
-  else foreground.ShowNothing();
-  events.HandlePress(MakeKeyCode(0x41, 3));
+  ShowEditingWindow();
+  events.Tick();
+  if (c.unbindFails) system.KeepBound('J', kCtrlShift);
+  Show(c.front);
+  if (c.tickedBeforePress) events.Tick();
+  keys.modifiersDown = c.modifiersDown;
+  log.lines.clear();
+
+  events.HandlePress(kDesignKey);
   EXPECT_EQ(log.lines, c.lines) << c.what;
   EXPECT_EQ(presses, c.presses) << c.what;
+  EXPECT_EQ(keys.sent, c.strokes) << c.what;
 }
+
+const std::string kPressed = "HotKey = 004A0006";
+const std::string kCalled = "HotKey called = 004A0006";
+const std::string kResent = "HotKey re-sent = 004A0006";
+const std::string kKeyDead = "EnabledVirtualKeys = 0, DisabledVirtualKeys = 1";
 
 INSTANTIATE_TEST_SUITE_P(
     Foreground, HotKeyPressTest,
     ::testing::Values(
-        PressCase{"own window", true, u"PPTFrameClass", true, {"HotKey = 00410003", "HotKey called = 00410003"}, 1},
-        PressCase{"own dialog", true, u"#32770", true, {"HotKey = 00410003", "HotKey called = 00410003"}, 1},
-        PressCase{"another program", true, u"Notepad", false, {"HotKey = 00410003"}, 0},
-        PressCase{"multiple-window main window elsewhere",
-                  true,
-                  u"Multiple_PowerPoint_MainWin",
+        PressCase{
+            "the editing window of the tick", Front::kTickedEditingWindow, 0, false, false, {kPressed, kCalled}, 1, {}},
+        PressCase{"another editing window of PowerPoint",
+                  Front::kOtherEditingWindow,
+                  0,
                   false,
-                  {"HotKey = 00410003"},
-                  1},
-        PressCase{"no window in front", false, u"", false, {"HotKey = 00410003"}, 0}));
+                  false,
+                  {kPressed, kCalled},
+                  1,
+                  {}},
+        PressCase{"another program",
+                  Front::kOtherProgram,
+                  0,
+                  false,
+                  false,
+                  {kPressed, "ActiveMode = 0", kKeyDead, kResent},
+                  0,
+                  kWholeChord},
+        PressCase{"another program, after a tick applied its mode",
+                  Front::kOtherProgram,
+                  0,
+                  false,
+                  true,
+                  {kPressed, kResent},
+                  0,
+                  kWholeChord},
+        PressCase{"the slide show, with a key of slide design",
+                  Front::kSlideShow,
+                  0,
+                  false,
+                  false,
+                  {kPressed, "ActiveMode = 2", kKeyDead, kResent},
+                  0,
+                  kWholeChord},
+        PressCase{"a dialog of PowerPoint",
+                  Front::kDialog,
+                  0,
+                  false,
+                  false,
+                  {kPressed, "ActiveMode = 0", kKeyDead, kResent},
+                  0,
+                  kWholeChord},
+        PressCase{"PowerPoint's multiple-window main window in another process",
+                  Front::kMultipleMainWindow,
+                  0,
+                  false,
+                  false,
+                  {kPressed},
+                  1,
+                  {}},
+        PressCase{
+            "no window in front", Front::kNothing, 0, false, false, {kPressed, "ActiveMode = 0", kKeyDead}, 0, {}},
+        PressCase{"another program, Ctrl and Shift held down",
+                  Front::kOtherProgram,
+                  kCtrlShift,
+                  false,
+                  false,
+                  {kPressed, "ActiveMode = 0", kKeyDead, kResent},
+                  0,
+                  {kJDown, kJUp}},
+        PressCase{"another program, Shift and Alt held down",
+                  Front::kOtherProgram,
+                  kModShift | kModAlt,
+                  false,
+                  false,
+                  {kPressed, "ActiveMode = 0", kKeyDead, kResent},
+                  0,
+                  {kCtrlDown, kJDown, kJUp, kCtrlUp}},
+        PressCase{"another program, the key stays bound",
+                  Front::kOtherProgram,
+                  0,
+                  true,
+                  false,
+                  {kPressed, "ActiveMode = 0", kKeyDead},
+                  0,
+                  {}},
+        PressCase{"the slide show, the key stays bound",
+                  Front::kSlideShow,
+                  0,
+                  true,
+                  false,
+                  {kPressed, "ActiveMode = 2", kKeyDead, kCalled},
+                  1,
+                  {}}));
+
+TEST_F(HotKeyEventsTest, AKeyTypedAgainIsNoLongerBound) {
+  ShowEditingWindow();
+  events.Tick();
+  foreground.Show(u"Notepad", u"Untitled", false);
+  events.HandlePress(kDesignKey);
+  EXPECT_TRUE(system.BoundKeys().empty());
+  EXPECT_FALSE(table.IsBound(kDesignKey));
+  EXPECT_EQ(keys.sends, 1);
+}
+
+TEST_F(HotKeyEventsTest, AKeyBoundByItsRegistrationSinceTheLastTickIsJudgedByTheSlideShowInFront) {
+  foreground.Show(u"screenClass", u"PowerPoint Slide Show - Deck", true);
+  events.Tick();
+  // Registering binds the key at once, whatever the mode.
+  Register("B", 'K', kCtrlShift, "", kModeSlideDesign, CountPress);
+  ASSERT_TRUE(table.IsBound(MakeKeyCode('K', kCtrlShift)));
+  log.lines.clear();
+  events.HandlePress(MakeKeyCode('K', kCtrlShift));
+  EXPECT_EQ(log.lines,
+            (std::vector<std::string>{"HotKey = 004B0006", "ActiveMode = 2",
+                                      "EnabledVirtualKeys = 0, DisabledVirtualKeys = 2", "HotKey re-sent = 004B0006"}));
+  EXPECT_EQ(presses, 0);
+}
+
+TEST_F(HotKeyEventsTest, APressInTheWindowTheTickClassifiedReadsNeitherClassNorTitle) {
+  ShowEditingWindow();
+  events.Tick();
+  const int afterTick = foreground.reads;
+  events.HandlePress(kDesignKey);
+  EXPECT_EQ(foreground.reads, afterTick);
+
+  // A new window is read once; further presses in it are not.
+  foreground.Show(u"Notepad", u"Untitled", false);
+  events.HandlePress(kDesignKey);
+  events.HandlePress(kDesignKey);
+  EXPECT_EQ(foreground.reads, afterTick + 1);
+  EXPECT_EQ(keys.sends, 2);
+}
+
+TEST_F(HotKeyEventsTest, AKeystrokeTheSystemDidNotTakeIsLogged) {
+  ShowEditingWindow();
+  events.Tick();
+  foreground.Show(u"Notepad", u"Untitled", false);
+  keys.refuse = true;
+  log.lines.clear();
+  events.HandlePress(kDesignKey);
+  EXPECT_EQ(log.lines.back(), "HotKey not re-sent = 004A0006");
+}
 
 }  // namespace
 }  // namespace loomkeys

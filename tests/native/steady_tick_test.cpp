@@ -11,6 +11,7 @@
 #include "events/hotkey_events.h"
 #include "fake_os/fake_foreground_window.h"
 #include "fake_os/recording_client_code.h"
+#include "fake_os/recording_key_injector.h"
 #include "registry_fixture.h"
 
 namespace loomkeys {
@@ -45,9 +46,10 @@ class SteadyTickTest : public testing::RegistryFixture {
   }
 
   testing::FakeForegroundWindow foreground;
+  testing::RecordingKeyInjector keys;
   testing::CatchingClientCodeGuard guard;
   testing::RecordingErrorBoxes boxes;
-  HotKeyEvents events{*registry, testing::kTestWindow, foreground, guard, boxes};
+  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, guard, boxes};
 };
 
 TEST_F(SteadyTickTest, TicksAfterTheOneThatAppliedAChangeMakeNoSystemCallAndAllocateNothing) {

@@ -50,6 +50,7 @@ void LOOMKEYS_CALL Fault(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uin
 }
 
 HWND hotKeyWindow = nullptr;
+HWND editingWindow = nullptr;
 
 // The visible "Keyloom Exception" boxes, newest first.
 std::vector<HWND> ErrorBoxes() {
@@ -69,9 +70,10 @@ std::vector<HWND> ErrorBoxes() {
   return boxes;
 }
 
-// While the first error box is open, a second press arrives and its
-// callback faults too: the watcher sees both boxes, then closes the inner
-// one and the outer one, as a user would.
+// While the first error box is open, the user goes back to the editing
+// window and presses a second key, whose callback faults too: the watcher
+// sees both boxes, then closes the inner one and the outer one, as a user
+// would.
 struct NestedBoxes {
   std::wstring outerText, innerText;
   bool sawBoth = false;
@@ -83,7 +85,12 @@ DWORD WINAPI WatchNestedBoxes(LPVOID result) {
   if (!outer) return 0;
   Sleep(50);
   seen.outerText = box_watcher::MessageBoxText(outer);
-  PostMessageW(hotKeyWindow, WM_HOTKEY, 2, MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 'J'));
+  // The box is in front, so no key is live; the editing window's keys are
+  // again once it is back in front (the ticks run in the box's own loop).
+  SetForegroundWindow(editingWindow);
+  for (int i = 0; i < 200 && GetForegroundWindow() != editingWindow; ++i) Sleep(10);
+  Sleep(200);
+  key_input::PressChord(MOD_CONTROL | MOD_SHIFT, 'J');
   HWND inner = nullptr;
   for (int i = 0; i < 500 && !inner; ++i, Sleep(10)) {
     for (HWND box : ErrorBoxes()) {
@@ -131,6 +138,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && lstrcmpW(argv[1], L"--other-program") == 0) return RunOtherProgram(argv[2]);
 
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
+  editingWindow = editing;
   HWND slideShow = host_windows::Create(L"screenClass", L"PowerPoint Slide Show - Deck");
   HWND presenter = host_windows::Create(L"PresenterFrame", L"PowerPoint Presenter View - [Deck]");
   CHECK(host_windows::BringToFront(editing));
