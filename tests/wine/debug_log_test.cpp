@@ -230,6 +230,12 @@ size_t FirstLine(const std::vector<LogLine>& lines, std::string_view text) {
          lines.begin();
 }
 
+// Where the last line with this text stands, or 0 if none.
+size_t LastLine(const std::vector<LogLine>& lines, std::string_view text) {
+  const auto last = std::find_if(lines.rbegin(), lines.rend(), [&](const LogLine& line) { return line.text == text; });
+  return last == lines.rend() ? 0 : static_cast<size_t>(lines.rend() - last) - 1;
+}
+
 // Shows what the log holds when a check on its lines has failed.
 void PrintLinesIfFailedSince(int failedBefore, const std::vector<LogLine>& lines) {
   if (wine_check::failed == failedBefore) return;
@@ -265,9 +271,9 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
 
   // One key for slide design: off while nothing of PowerPoint is in front.
   uint32_t id = 0;
-  CHECK_EQ(RegisterShortcut2("DebugLogTest", VK_F9, MOD_CONTROL | MOD_SHIFT, LOOMKEYS_MODE_SLIDE_DESIGN, LoomkeysCall,
-                             "", &id),
-           LOOMKEYS_OK);
+  CHECK_EQ(
+      RegisterShortcut2("DebugLogTest", 'A', MOD_CONTROL | MOD_ALT, LOOMKEYS_MODE_SLIDE_DESIGN, LoomkeysCall, "", &id),
+      LOOMKEYS_OK);
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
 
@@ -275,6 +281,12 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
   CHECK(host_windows::BringToFront(editing));
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
+  // Another window of this process in front: the key is off again, and a
+  // press that came before the switch is typed again for that window.
+  HWND notes = host_windows::Create(L"NotesFrame", L"Notes");
+  CHECK(host_windows::BringToFront(notes));
+  PressCtrlAltA(hotKeyWindow);
+  DestroyWindow(notes);
   DestroyWindow(editing);
   CHECK_EQ(UnregisterShortcut(id), LOOMKEYS_OK);
   FreeLibrary(dll);
@@ -287,12 +299,14 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
   CHECK(CountLines(lines, "EnabledVirtualKeys = 0, DisabledVirtualKeys = 1") >= 1);
   CHECK(CountLines(lines, "ActiveMode = 1") >= 1);
   CHECK(CountLines(lines, "EnabledVirtualKeys = 1, DisabledVirtualKeys = 0") >= 1);
-  CHECK_EQ(CountLines(lines, "HotKey = 00410003"), 2u);
-  // Only the press made while a window of this process was in front goes on
-  // to the callbacks.
+  CHECK_EQ(CountLines(lines, "HotKey = 00410003"), 3u);
+  // Only the press made while the editing window was in front goes on to
+  // the callbacks.
   CHECK_EQ(CountLines(lines, "HotKey called = 00410003"), 1u);
+  CHECK(CountLines(lines, "HotKey re-sent = 00410003") >= 1);
   CHECK(FirstLine(lines, "ActiveMode = 0") < FirstLine(lines, "HotKey = 00410003"));
   CHECK(FirstLine(lines, "ActiveMode = 1") < FirstLine(lines, "HotKey called = 00410003"));
+  CHECK(FirstLine(lines, "HotKey called = 00410003") < LastLine(lines, "HotKey re-sent = 00410003"));
   PrintLinesIfFailedSince(failedBefore, lines);
   RemoveLogFile();
 }
