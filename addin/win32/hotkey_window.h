@@ -9,7 +9,7 @@
 
 namespace loomkeys {
 
-// What the window's two messages run; both are called on the window's thread.
+// What the window's messages run, on the window's thread.
 class HotKeyWindowEvents {
  public:
   virtual ~HotKeyWindowEvents() = default;
