@@ -128,6 +128,11 @@ WORD HotKeyOf(HWND dialog) {
   return static_cast<WORD>(SendMessageW(Control(dialog, kAssignedHotKeyId), HKM_GETHOTKEY, 0, 0));
 }
 bool Checked(HWND dialog, int id) { return SendMessageW(Control(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
 bool ListsAre(HWND dialog, const Items& categories, const Items& commands) {
   return ListItems(Control(dialog, kCategoryListBoxId)) == categories &&
          ListItems(Control(dialog, kCommandsListBoxId)) == commands;
@@ -284,6 +289,39 @@ DWORD WINAPI SecondRun(LPVOID) {
   return 0;
 }
 
+// The third run: Alt+letters typed into the key field are keys, not the
+// dialog's access keys; with the focus on a list, Alt+C still cancels.
+DWORD WINAPI AltLettersRun(LPVOID) {
+  HWND dialog = WaitForCustomizeDialog();
+  if (!dialog) return 0;
+  wine_check::Section("Alt+letters in the key field are shown there and press, toggle or open nothing");
+  HWND field = Control(dialog, kAssignedHotKeyId);
+  Click(field);
+  CHECK_SOON(FocusOf(dialog) == field);
+  // The access keys of Cancel, OK, Slide design and Clear All.
+  for (WORD letter : {'C', 'O', 'D', 'L'}) {
+    key_input::PressChord(MOD_ALT, letter);
+    CHECK_SOON(HotKeyOf(dialog) == MAKEWORD(letter, HOTKEYF_ALT));
+    Sleep(300);
+    CHECK(IsWindow(dialog) && IsWindowVisible(dialog));
+    CHECK(FindWindowW(L"#32770", L"Keyloom for PowerPoint") == nullptr);  // no Clear All question
+    CHECK(FocusOf(dialog) == field);
+    CHECK(Checked(dialog, kActiveSlideDesignCheckBoxId) && Checked(dialog, kActiveSlideShowCheckBoxId));
+  }
+
+  wine_check::Section("moving the focus on stores the last key; Alt+C on a list cancels");
+  PressKey(VK_TAB);
+  CHECK_SOON(FocusOf(dialog) == Control(dialog, kActiveSlideDesignCheckBoxId));
+  ClickListItem(Control(dialog, kCommandsListBoxId), 1);
+  CHECK_SOON(HotKeyOf(dialog) == MAKEWORD('I', HOTKEYF_CONTROL));
+  ClickListItem(Control(dialog, kCommandsListBoxId), 0);
+  CHECK_SOON(HotKeyOf(dialog) == MAKEWORD('L', HOTKEYF_ALT));
+  CHECK_SOON(FocusOf(dialog) == Control(dialog, kCommandsListBoxId));
+  key_input::PressChord(MOD_ALT, 'C');
+  CHECK(user_input::WaitUntilClosed(dialog, 3000));
+  return 0;
+}
+
 // One run of the dialog, driven by `user` on a watcher thread. The shortcut's
 // key is live before and after it.
 void RunCustomize(VARIANT& application, LPTHREAD_START_ROUTINE user) {
@@ -365,6 +403,17 @@ int main() {
   CHECK(native.keys[L"Paste slide"] == (Key{0, 0, 2}));
   CHECK_EQ(macroProvider.cancelled, VARIANT_TRUE);
   CHECK(macroProvider.keys[L"Macro command"] == (Key{0, 0, 2}));
+
+  RunCustomize(applicationVariant, AltLettersRun);
+  wine_check::Section(
+      "after Alt+C on a list the providers are told it was cancelled; only the command given keys changed");
+  CHECK_EQ(native.cancelled, 0xFFFF);
+  CHECK(native.keys[L"Apply bold"] == (Key{'L', MOD_ALT, 3}));
+  CHECK(native.keys[L"Italic text"] == (Key{'I', MOD_CONTROL, 1}));
+  CHECK(native.keys[L"Copy slide"] == (Key{'C', MOD_CONTROL | MOD_SHIFT, 0xFFFF}));
+  CHECK(native.keys[L"Paste slide"] == (Key{0, 0, 2}));
+  CHECK_EQ(macroProvider.cancelled, VARIANT_TRUE);
+  CHECK(macroProvider.keys[L"Macro command"] == (Key{'M', MOD_ALT, 2}));
 
   wine_check::Section("the About box from the export closes with Esc and with its OK button");
   ShowAboutBoxClosedBy([](HWND) { PressKey(VK_ESCAPE); });
