@@ -11,6 +11,7 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -324,21 +325,66 @@ DWORD WINAPI AltLettersRun(LPVOID) {
 
 // One run of the dialog, driven by `user` on a watcher thread. The shortcut's
 // key is live before and after it.
-void RunCustomize(VARIANT& application, LPTHREAD_START_ROUTINE user) {
+void RunCustomize(VARIANT& application, LPTHREAD_START_ROUTINE user, HWND front = host) {
   native = NativeProvider();
   macroProvider = MacroProvider();
-  CHECK(host_windows::BringToFront(host));
+  CHECK(host_windows::BringToFront(front));
   CHECK(KeyIsLive());
   HANDLE thread = CreateThread(nullptr, 0, user, nullptr, 0, nullptr);
   LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI)(&application);
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);
-  CHECK(IsWindowEnabled(host));
+  CHECK(IsWindowEnabled(host) && IsWindowEnabled(front));
   CHECK(host_windows::BringToFront(host));
   CHECK(KeyIsLive());
   CHECK_EQ(native.destroyCalls, 1);
   CHECK_EQ(macroProvider.destroyRuns, 1);
 }
+
+// A run with another thread's window in front: the dialog has no owner and
+// leaves that window enabled.
+HWND otherThreadWindow = nullptr;
+DWORD WINAPI UnownedRun(LPVOID) {
+  HWND dialog = WaitForCustomizeDialog();
+  if (!dialog) return 0;
+  wine_check::Section("with another thread's window in front the dialog has no owner, and that window stays enabled");
+  CHECK(GetWindow(dialog, GW_OWNER) == nullptr);
+  CHECK(IsWindowEnabled(otherThreadWindow));
+  Click(Control(dialog, IDOK));
+  return 0;
+}
+
+// A PowerPoint window of a thread of its own, which pumps its messages
+// until stopped (as a modeless window of an add-in would).
+class OtherThreadWindow {
+ public:
+  OtherThreadWindow() {
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    WaitForSingleObject(ready_, 5000);
+  }
+  ~OtherThreadWindow() {
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+  }
+  HWND Handle() const { return window_; }
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    auto* owner = static_cast<OtherThreadWindow*>(self);
+    owner->window_ = host_windows::Create(L"PPTFrameClass", L"Add-in window");
+    SetEvent(owner->ready_);
+    host_windows::PumpUntil([owner] { return owner->stop_.load(); }, INFINITE);
+    DestroyWindow(owner->window_);
+    return 0;
+  }
+  HANDLE ready_ = nullptr;
+  HANDLE thread_ = nullptr;
+  HWND window_ = nullptr;
+  std::atomic<bool> stop_{false};
+};
 
 // ShowAboutBox: modal to the thread's windows, closed by `close`.
 void ShowAboutBoxClosedBy(void (*close)(HWND about)) {
@@ -414,6 +460,13 @@ int main() {
   CHECK(native.keys[L"Paste slide"] == (Key{0, 0, 2}));
   CHECK_EQ(macroProvider.cancelled, VARIANT_TRUE);
   CHECK(macroProvider.keys[L"Macro command"] == (Key{'M', MOD_ALT, 2}));
+
+  {
+    OtherThreadWindow other;
+    otherThreadWindow = other.Handle();
+    RunCustomize(applicationVariant, UnownedRun, other.Handle());
+    CHECK_EQ(native.cancelled, 0);
+  }
 
   wine_check::Section("the About box from the export closes with Esc and with its OK button");
   ShowAboutBoxClosedBy([](HWND) { PressKey(VK_ESCAPE); });
