@@ -6,7 +6,6 @@
 
 #include "common/exception_text.h"
 #include "customize/provider_record.h"
-#include "customize/ui_data_api.h"
 
 namespace loomkeys {
 namespace {
@@ -18,16 +17,6 @@ constexpr uint16_t kCancelledFlag = 0xFFFF;
 CustomizeSession::CustomizeSession(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window,
                                    ClientCodeGuard& guard, ErrorBoxes& boxes)
     : providers_(providers), hotKeys_(hotKeys), window_(window), guard_(guard), boxes_(boxes) {}
-
-CustomizeSession::~CustomizeSession() {
-  // At unload the providers are dropped without a call, but the trees that
-  // the library made for version-20 providers are the library's to free.
-  for (size_t i = 0; i < providers_.Count(); ++i) {
-    RegisteredProvider* provider = providers_.At(i);
-    if (provider->version != kNativeProviderVersion && provider->tree) DestroyTree(provider->tree);
-  }
-  FreeSetAsideTrees();
-}
 
 template <typename Visit>
 void CustomizeSession::ForEachProviderOnce(Visit visit) {
@@ -59,7 +48,7 @@ void CustomizeSession::RunCreatePass(MacroRunner& macros) {
     } else {
       // A tree left behind by a failed OnDestroyUI macro goes first.
       if (provider->tree) DestroyTree(provider->tree);
-      UIData* tree = CreateUIData();
+      UIData* tree = trees_.Create();
       provider->tree = tree;
       const std::string macro = provider->onCreateUIMacro;  // the macro may unregister its provider
       std::optional<std::u16string> macroError;
@@ -137,9 +126,13 @@ void CustomizeSession::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDi
 
 void CustomizeSession::DestroyTree(UIData* tree) {
   if (!tree) return;
+  if (!trees_.IsLive(tree)) {
+    boxes_.ShowError(u"Exception", u"The handle is no UI data tree, or its tree was destroyed.");
+    return;
+  }
   providers_.ForgetUIData(tree);
   if (!running_) {
-    FreeTree(tree);
+    trees_.Free(tree);
   } else if (std::find(setAside_.begin(), setAside_.end(), tree) == setAside_.end()) {
     setAside_.push_back(tree);
   }
@@ -153,15 +146,10 @@ Result CustomizeSession::UnregisterProvider(const RegisteredProvider* handle) {
   return result;
 }
 
-void CustomizeSession::FreeTree(UIData* tree) {
-  // A client's handle that is no tree faults here; that is shown, not fatal.
-  if (auto error = guard_.Run([tree] { DestroyUIData(tree); })) boxes_.ShowError(u"Exception", *error);
-}
-
 void CustomizeSession::FreeSetAsideTrees() {
   std::vector<UIData*> trees;
   trees.swap(setAside_);
-  for (UIData* tree : trees) FreeTree(tree);
+  for (UIData* tree : trees) trees_.Free(tree);
 }
 
 }  // namespace loomkeys
