@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "common/exception_text.h"
 #include "customize/provider_record.h"
@@ -11,6 +12,8 @@ namespace loomkeys {
 namespace {
 
 constexpr uint16_t kCancelledFlag = 0xFFFF;
+constexpr std::u16string_view kNoTree = u"The handle is no UI data tree, or its tree was destroyed.";
+constexpr std::u16string_view kNoTreeStored = u"OnCreateUI stored a handle that is no UI data tree.";
 
 }  // namespace
 
@@ -45,6 +48,13 @@ void CustomizeSession::RunCreatePass(MacroRunner& macros) {
       const OnCreateUIFunc onCreateUI = provider->onCreateUI;
       UIData** slot = &provider->tree;
       error = guard_.Run([onCreateUI, slot] { onCreateUI(slot); });
+      // The dialog would read a slot that holds no live tree (garbage, or a
+      // tree destroyed already) as a tree; such a provider contributes nothing.
+      provider = providers_.FindBySerial(serial);
+      if (provider && provider->tree && !trees_.IsLive(provider->tree)) {
+        provider->tree = nullptr;
+        if (!error) error = std::u16string(kNoTreeStored);
+      }
     } else {
       // A tree left behind by a failed OnDestroyUI macro goes first.
       if (provider->tree) DestroyTree(provider->tree);
@@ -127,7 +137,7 @@ void CustomizeSession::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDi
 void CustomizeSession::DestroyTree(UIData* tree) {
   if (!tree) return;
   if (!trees_.IsLive(tree)) {
-    boxes_.ShowError(u"Exception", u"The handle is no UI data tree, or its tree was destroyed.");
+    boxes_.ShowError(u"Exception", kNoTree);
     return;
   }
   providers_.ForgetUIData(tree);

@@ -250,6 +250,25 @@ TEST_F(CustomizeSessionTest, ATreeDestroyedDuringTheRunStaysValidUntilTheRunEnds
   EXPECT_EQ(AddCommand2(session.Trees(), released, u"Edit", u"Paste", u"", 'V', 2, 3), kCallFailed);  // freed now
 }
 
+TEST_F(CustomizeSessionTest, AProviderWhoseSlotHoldsNoLiveTreeContributesNothingAndIsReported) {
+  Register(Native<'A'>());
+  Register(Native<'B'>());
+  Register(Native<'C'>());
+  UIData* destroyed = session.Trees().Create();
+  session.DestroyTree(destroyed);
+  UIData* live = session.Trees().Create();
+  onCreate['A'] = [](UIData** slot) { *slot = reinterpret_cast<UIData*>(0x12345678); };
+  onCreate['B'] = [destroyed](UIData** slot) { *slot = destroyed; };
+  onCreate['C'] = [live](UIData** slot) { *slot = live; };
+  Show();
+  EXPECT_EQ(dialog.treesShown, (std::vector<const UIData*>{nullptr, nullptr, live}));
+  const ErrorBox noTree = {u"OnCreateUI Exception", u"OnCreateUI stored a handle that is no UI data tree."};
+  EXPECT_EQ(boxes.shown, (std::vector<ErrorBox>{noTree, noTree}));
+  EXPECT_EQ(treeSeenAtDestroy['A'], nullptr);
+  EXPECT_EQ(treeSeenAtDestroy['B'], nullptr);
+  EXPECT_EQ(treeSeenAtDestroy['C'], live);
+}
+
 TEST_F(CustomizeSessionTest, AHandleThatIsNoLiveTreeIsRefusedByEveryUIDataCall) {
   UIDataTrees& trees = session.Trees();
   UIData* live = trees.Create();
