@@ -299,10 +299,19 @@ DWORD WINAPI AltLettersRun(LPVOID) {
   HWND field = Control(dialog, kAssignedHotKeyId);
   Click(field);
   CHECK_SOON(FocusOf(dialog) == field);
-  // The access keys of Cancel, OK, Slide design and Clear All.
-  for (WORD letter : {'C', 'O', 'D', 'L'}) {
-    key_input::PressChord(MOD_ALT, letter);
-    CHECK_SOON(HotKeyOf(dialog) == MAKEWORD(letter, HOTKEYF_ALT));
+  // The access keys of Cancel, OK, Slide show, Slide design and Clear All.
+  const struct {
+    UINT modifiers;
+    WORD letter;
+    BYTE flags;  // as the field shows them
+  } kChords[] = {{MOD_ALT, 'C', HOTKEYF_ALT},
+                 {MOD_ALT, 'O', HOTKEYF_ALT},
+                 {MOD_ALT | MOD_SHIFT, 'H', HOTKEYF_ALT | HOTKEYF_SHIFT},
+                 {MOD_ALT, 'D', HOTKEYF_ALT},
+                 {MOD_ALT, 'L', HOTKEYF_ALT}};
+  for (const auto& chord : kChords) {
+    key_input::PressChord(chord.modifiers, chord.letter);
+    CHECK_SOON(HotKeyOf(dialog) == MAKEWORD(chord.letter, chord.flags));
     Sleep(300);
     CHECK(IsWindow(dialog) && IsWindowVisible(dialog));
     CHECK(FindWindowW(L"#32770", L"Keyloom for PowerPoint") == nullptr);  // no Clear All question
