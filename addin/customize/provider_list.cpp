@@ -4,13 +4,22 @@
 
 namespace loomkeys {
 
-RegisteredProvider* ProviderList::Add(const ProviderRecord& fields, ProviderPlacement placement) {
-  std::unique_ptr<RegisteredProvider> provider = MakeRegisteredProvider(fields);
-  provider->serial = ++lastSerial_;
-  RegisteredProvider* added = provider.get();
-  const auto where = placement == ProviderPlacement::kFront ? providers_.begin() : providers_.end();
-  providers_.insert(where, std::move(provider));
-  return added;
+Result ProviderList::Register(const void* record, RegisteredProvider** handle, ProviderPlacement placement) {
+  if (!record || !handle) return kCallFailed;
+  const std::optional<ProviderRecord> fields = ReadProviderRecordAt(record);
+  if (!fields) return kCallFailed;
+  try {
+    std::unique_ptr<RegisteredProvider> provider = MakeRegisteredProvider(*fields);
+    provider->serial = ++lastSerial_;
+    RegisteredProvider* added = provider.get();
+    const auto where = placement == ProviderPlacement::kFront ? providers_.begin() : providers_.end();
+    providers_.insert(where, std::move(provider));
+    *handle = added;
+    return kOk;
+  } catch (...) {
+    *handle = nullptr;
+    return kCallFailed;
+  }
 }
 
 Result ProviderList::Unregister(const RegisteredProvider* handle) {

@@ -9,11 +9,9 @@
 // every step; a provider may be gone after any call into a client (Contains).
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "common/result_codes.h"
-#include "customize/provider_record.h"
 #include "customize/registered_provider.h"
 #include "customize/ui_data.h"
 
@@ -29,23 +27,10 @@ class ProviderList {
 
   // Copies the record at `record` (read at its fixed offsets) into a new
   // provider and adds it at the back or the front; repeats are not detected.
-  // 0 and *handle is the provider; 7 with *handle not written at all when the
-  // version is neither 10 nor 20 or a pointer is null; 7 with *handle null
-  // when the registration failed on the way. `Handle` is the type the caller
-  // knows providers by (the exports' opaque handle type).
-  template <typename Handle>
-  Result Register(const void* record, Handle** handle, ProviderPlacement placement) {
-    if (!record || !handle) return kCallFailed;
-    const std::optional<ProviderRecord> fields = ReadProviderRecordAt(record);
-    if (!fields) return kCallFailed;
-    try {
-      *handle = reinterpret_cast<Handle*>(Add(*fields, placement));
-      return kOk;
-    } catch (...) {
-      *handle = nullptr;
-      return kCallFailed;
-    }
-  }
+  // 0 and *handle is the provider; 7 with *handle untouched when the version is
+  // neither 10 nor 20 or a pointer is null; 7 with *handle null when the
+  // registration failed on the way.
+  Result Register(const void* record, RegisteredProvider** handle, ProviderPlacement placement);
   // Removes and frees the provider that is `handle` itself: 0, or 8 when it is
   // not in the list. The provider's tree is not looked at.
   Result Unregister(const RegisteredProvider* handle);
@@ -62,10 +47,6 @@ class ProviderList {
   void ForgetUIData(const UIData* data);
 
  private:
-  // A new provider from the record's fields; throws when memory runs out,
-  // and then adds nothing.
-  RegisteredProvider* Add(const ProviderRecord& fields, ProviderPlacement placement);
-
   std::vector<std::unique_ptr<RegisteredProvider>> providers_;
   uint64_t lastSerial_ = 0;
 };

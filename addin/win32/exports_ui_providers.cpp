@@ -22,9 +22,17 @@ static_assert(LOOMKEYS_PROVIDER_NATIVE == loomkeys::kNativeProviderVersion &&
               LOOMKEYS_PROVIDER_MACRO == loomkeys::kMacroProviderVersion);
 
 int32_t Register(const TUIProvider* lpProvider, TUIProviderHandle* lpHandle, ProviderPlacement placement) {
-  // The list writes the handle variable only where the outcome says so.
-  return loomkeys::GuardedExport<int32_t>(
-      kCallFailed, [&](Library& library) { return library.Providers().Register(lpProvider, lpHandle, placement); });
+  return loomkeys::GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
+    if (!lpHandle) return kCallFailed;
+    // The list writes the handle only where the outcome says so; passing the
+    // variable's current value through keeps it as it was otherwise, and an
+    // unchanged value is not written back at all.
+    auto* const before = reinterpret_cast<RegisteredProvider*>(*lpHandle);
+    RegisteredProvider* handle = before;
+    const loomkeys::Result result = library.Providers().Register(lpProvider, &handle, placement);
+    if (handle != before) *lpHandle = reinterpret_cast<TUIProviderHandle>(handle);
+    return result;
+  });
 }
 
 }  // namespace

@@ -84,8 +84,7 @@ TEST_F(ProviderListTest, NullPointersFailWithoutRegistering) {
   const std::vector<std::byte> record = NativeRecord(0, 0);
   RegisteredProvider* handle = nullptr;
   EXPECT_EQ(providers.Register(nullptr, &handle, ProviderPlacement::kBack), kCallFailed);
-  EXPECT_EQ(providers.Register(record.data(), static_cast<RegisteredProvider**>(nullptr), ProviderPlacement::kFront),
-            kCallFailed);
+  EXPECT_EQ(providers.Register(record.data(), nullptr, ProviderPlacement::kFront), kCallFailed);
   EXPECT_EQ(providers.Count(), 0u);
 }
 
