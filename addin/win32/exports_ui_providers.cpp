@@ -25,10 +25,12 @@ int32_t Register(const TUIProvider* lpProvider, TUIProviderHandle* lpHandle, Pro
   return loomkeys::GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
     if (!lpHandle) return kCallFailed;
     // The list writes the handle only where the outcome says so; passing the
-    // variable's current value through keeps it as it was otherwise.
-    auto* handle = reinterpret_cast<RegisteredProvider*>(*lpHandle);
+    // variable's current value through keeps it as it was otherwise, and an
+    // unchanged value is not written back at all.
+    auto* const before = reinterpret_cast<RegisteredProvider*>(*lpHandle);
+    RegisteredProvider* handle = before;
     const loomkeys::Result result = library.Providers().Register(lpProvider, &handle, placement);
-    *lpHandle = reinterpret_cast<TUIProviderHandle>(handle);
+    if (handle != before) *lpHandle = reinterpret_cast<TUIProviderHandle>(handle);
     return result;
   });
 }
