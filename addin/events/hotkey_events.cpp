@@ -37,9 +37,9 @@ void HotKeyEvents::HandlePress(KeyCode key) {
   DebugLog("HotKey = %.8x", {logged});
   // Hot keys are system-wide and the key sets follow the window in front
   // only tick by tick: a press that comes right after a switch may be meant
-  // for a window whose keys are not applied yet. The window that the last
-  // tick classified has the same class and process now; its title is the
-  // tick's, at most 50 ms old, as it always was. Any other window is read.
+  // for a window whose keys are not applied yet. The window classified last
+  // (by a tick or a press) has the same class and process now; its title is
+  // at most a tick old, as it always was. Any other window is read.
   if (foreground_.Handle() != current_.handle) Classify();
   if (!registry_.KeySetsApplied(mode_)) ApplyMode();
   if (!current_.exists) return;
