@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -165,7 +165,7 @@ const Received* LastKey(const std::vector<Received>& keys) {
 // would find it.
 bool WaitForFocus(HWND window) {
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-  for (int i = 0; i < 500; ++i) {
+  for (const ULONGLONG end = GetTickCount64() + 3000; GetTickCount64() < end;) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     if (GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndFocus == window) return true;
