@@ -14,8 +14,18 @@
  * another thread answer LOOMKEYS_WRONG_THREAD and change nothing, and
  * UnloadNamespace and ShowCustomizeShortcutsUI do nothing there. The queries
  * and GetNamespaceData(2), GetNamespaceDataSize(2) and NamespaceRename may be
- * called from any thread. Unloading the library on another thread is safe
- * too: every key is released when the library's window goes.
+ * called from any thread.
+ *
+ * Unloading: the last FreeLibrary may come on the library's thread, also
+ * from inside a shortcut callback, or on another thread, also while a
+ * callback's message box is open or while keys are being pressed. While a
+ * key press runs its callbacks the library holds a reference on itself:
+ * an unload meanwhile completes only when the press has ended, and the
+ * press's other callbacks still run. The unload releases every key, atom,
+ * window, timer and the named mutex; when it completes on another thread
+ * than the library's, the library's window goes the next time the library's
+ * thread pumps messages. No message enters the library's code after the
+ * unload, and a later load starts afresh (a new window, ids from 1).
  *
  * Strings: namespaces and contexts are NUL-terminated ANSI strings in the
  * system's default code page; a null pointer reads as the empty string, and
