@@ -138,7 +138,8 @@ void CheckAgainstModel(ShortcutRegistry& registry, const Model& model, const tes
 
 // A tree and its model: category -> command -> (key, shift keys, mode).
 void FuzzUIData(FuzzedDataProvider& input) {
-  UIData* tree = CreateUIData();
+  UIDataTrees trees;
+  UIData* tree = trees.Create();
   std::map<std::u16string, std::map<std::u16string, std::array<uint16_t, 3>>> model;
   const char16_t* const names[] = {u"", u"Edit", u"edit", u"Format"};
   while (input.remaining_bytes() > 0) {
@@ -148,20 +149,19 @@ void FuzzUIData(FuzzedDataProvider& input) {
       const std::array<uint16_t, 3> fields{input.ConsumeIntegral<uint16_t>(), input.ConsumeIntegral<uint16_t>(),
                                            input.ConsumeIntegral<uint16_t>()};
       const bool exists = model[category].count(command) != 0;
-      FUZZ_CHECK(AddCommand2(tree, category, command, u"", fields[0], fields[1], fields[2]) ==
+      FUZZ_CHECK(AddCommand2(trees, tree, category, command, u"", fields[0], fields[1], fields[2]) ==
                  (exists ? kCommandExists : kOk));
       if (!exists) model[category][command] = fields;
     } else {
       uint16_t fields[3] = {1, 2, 3};
       const auto found = model.count(category) ? model[category].find(command) : model[category].end();
       const bool exists = model.count(category) && found != model[category].end();
-      FUZZ_CHECK(GetCommand2(tree, category, command, &fields[0], &fields[1], &fields[2]) ==
+      FUZZ_CHECK(GetCommand2(trees, tree, category, command, &fields[0], &fields[1], &fields[2]) ==
                  (exists ? kOk : kNoSuchCommand));
       if (exists) FUZZ_CHECK(std::equal(fields, fields + 3, found->second.begin()));
       if (model[category].empty()) model.erase(category);
     }
   }
-  DestroyUIData(tree);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-jobs=$(nproc)
 
 "$root/tools/setup.sh"
 
@@ -22,13 +21,7 @@ fi
 # objcopy writes it into the PE header of the files it makes.
 export SOURCE_DATE_EPOCH
 
-# The trees of tools/build-windows.sh, with only the deliverables built.
-cmake --no-warn-unused-cli -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win64 -j"$jobs" --target Loomkeys loomkeys_msvc_import_library >/dev/null
-cmake --no-warn-unused-cli -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
-  -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-cmake --build build/win32 -j"$jobs" --target Stubwright >/dev/null
+"$root/tools/build-windows.sh" --deliverables
 
 name=$(cat build/win64/package/name.txt)
 stage=build/package/stage/$name

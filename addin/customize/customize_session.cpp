@@ -3,31 +3,23 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "common/exception_text.h"
 #include "customize/provider_record.h"
-#include "customize/ui_data_api.h"
 
 namespace loomkeys {
 namespace {
 
 constexpr uint16_t kCancelledFlag = 0xFFFF;
+constexpr std::u16string_view kNoTree = u"The handle is no UI data tree, or its tree was destroyed.";
+constexpr std::u16string_view kNoTreeStored = u"OnCreateUI stored a handle that is no UI data tree.";
 
 }  // namespace
 
 CustomizeSession::CustomizeSession(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window,
                                    ClientCodeGuard& guard, ErrorBoxes& boxes)
     : providers_(providers), hotKeys_(hotKeys), window_(window), guard_(guard), boxes_(boxes) {}
-
-CustomizeSession::~CustomizeSession() {
-  // At unload the providers are dropped without a call, but the trees that
-  // the library made for version-20 providers are the library's to free.
-  for (size_t i = 0; i < providers_.Count(); ++i) {
-    RegisteredProvider* provider = providers_.At(i);
-    if (provider->version != kNativeProviderVersion && provider->tree) DestroyTree(provider->tree);
-  }
-  FreeSetAsideTrees();
-}
 
 template <typename Visit>
 void CustomizeSession::ForEachProviderOnce(Visit visit) {
@@ -56,10 +48,17 @@ void CustomizeSession::RunCreatePass(MacroRunner& macros) {
       const OnCreateUIFunc onCreateUI = provider->onCreateUI;
       UIData** slot = &provider->tree;
       error = guard_.Run([onCreateUI, slot] { onCreateUI(slot); });
+      // The dialog would read a slot that holds no live tree (garbage, or a
+      // tree destroyed already) as a tree; such a provider contributes nothing.
+      provider = providers_.FindBySerial(serial);
+      if (provider && provider->tree && !trees_.IsLive(provider->tree)) {
+        provider->tree = nullptr;
+        if (!error) error = std::u16string(kNoTreeStored);
+      }
     } else {
       // A tree left behind by a failed OnDestroyUI macro goes first.
       if (provider->tree) DestroyTree(provider->tree);
-      UIData* tree = CreateUIData();
+      UIData* tree = trees_.Create();
       provider->tree = tree;
       const std::string macro = provider->onCreateUIMacro;  // the macro may unregister its provider
       std::optional<std::u16string> macroError;
@@ -137,9 +136,13 @@ void CustomizeSession::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDi
 
 void CustomizeSession::DestroyTree(UIData* tree) {
   if (!tree) return;
+  if (!trees_.IsLive(tree)) {
+    boxes_.ShowError(u"Exception", kNoTree);
+    return;
+  }
   providers_.ForgetUIData(tree);
   if (!running_) {
-    FreeTree(tree);
+    trees_.Free(tree);
   } else if (std::find(setAside_.begin(), setAside_.end(), tree) == setAside_.end()) {
     setAside_.push_back(tree);
   }
@@ -153,15 +156,10 @@ Result CustomizeSession::UnregisterProvider(const RegisteredProvider* handle) {
   return result;
 }
 
-void CustomizeSession::FreeTree(UIData* tree) {
-  // A client's handle that is no tree faults here; that is shown, not fatal.
-  if (auto error = guard_.Run([tree] { DestroyUIData(tree); })) boxes_.ShowError(u"Exception", *error);
-}
-
 void CustomizeSession::FreeSetAsideTrees() {
   std::vector<UIData*> trees;
   trees.swap(setAside_);
-  for (UIData* tree : trees) FreeTree(tree);
+  for (UIData* tree : trees) trees_.Free(tree);
 }
 
 }  // namespace loomkeys

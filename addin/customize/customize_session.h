@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "customize/provider_list.h"
+#include "customize/ui_data_trees.h"
 #include "hotkeys/hotkey_table.h"
 #include "platform/client_code.h"
 #include "platform/customize_dialog.h"
@@ -17,7 +18,9 @@ class CustomizeSession {
  public:
   CustomizeSession(ProviderList& providers, HotKeyTable& hotKeys, WindowHandle window, ClientCodeGuard& guard,
                    ErrorBoxes& boxes);
-  ~CustomizeSession();
+  // Frees every tree still live: the version-20 providers' trees, those set
+  // aside, and those that clients never destroyed. Providers are not called.
+  ~CustomizeSession() = default;
   CustomizeSession(const CustomizeSession&) = delete;
   CustomizeSession& operator=(const CustomizeSession&) = delete;
 
@@ -26,9 +29,14 @@ class CustomizeSession {
   // message loop) returns at once and calls nobody.
   void ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDialog& dialog);
 
+  // Every tree that CreateUIData handed out, and those made for version-20
+  // providers, until they are freed.
+  UIDataTrees& Trees() { return trees_; }
   // Frees a tree and clears every provider slot that holds it. While a run
   // is in progress the tree is only set aside and freed when the run ends:
-  // the dialog's view, or a macro still filling it, may point into it.
+  // the dialog's view, or a macro still filling it, may point into it. A
+  // handle that is no live tree frees nothing and is shown in an "Exception"
+  // box; null is ignored.
   void DestroyTree(UIData* tree);
   // Removes a provider; the tree that the library made for a version-20
   // provider goes with it. 0, or 8 when the handle is not registered.
@@ -43,7 +51,6 @@ class CustomizeSession {
   // registered during the walk, even when events add or remove providers.
   template <typename Visit>
   void ForEachProviderOnce(Visit visit);
-  void FreeTree(UIData* tree);
   void FreeSetAsideTrees();
 
   ProviderList& providers_;
@@ -51,8 +58,9 @@ class CustomizeSession {
   WindowHandle window_;
   ClientCodeGuard& guard_;
   ErrorBoxes& boxes_;
+  UIDataTrees trees_;
   bool running_ = false;
-  std::vector<UIData*> setAside_;  // trees destroyed while a run was in progress
+  std::vector<UIData*> setAside_;  // trees destroyed while a run was in progress, still live
 };
 
 }  // namespace loomkeys

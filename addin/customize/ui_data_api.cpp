@@ -14,35 +14,32 @@ std::u16string AnsiText(const char* text) { return text ? AnsiToUtf16(text) : st
 
 }  // namespace
 
-UIData* CreateUIData() { return new UIData(); }
-
-Result AddCommand2(UIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
-                   uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode) {
-  if (!data) return kCallFailed;
+Result AddCommand2(const UIDataTrees& trees, UIData* data, const char16_t* category, const char16_t* name,
+                   const char16_t* description, uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode) {
+  if (!trees.IsLive(data)) return kCallFailed;
   return data->AddCommand2(
       {Utf16Text(category), Utf16Text(name), Utf16Text(description), virtualKey, shiftKeys, activeMode});
 }
 
-Result AddCommand(UIData* data, const char* category, const char* name, const char* description, uint16_t virtualKey,
-                  uint16_t shiftKeys) {
-  if (!data) return kCallFailed;
+Result AddCommand(const UIDataTrees& trees, UIData* data, const char* category, const char* name,
+                  const char* description, uint16_t virtualKey, uint16_t shiftKeys) {
+  if (!trees.IsLive(data)) return kCallFailed;
   const std::u16string categoryText = AnsiText(category);
   const std::u16string nameText = AnsiText(name);
   const std::u16string descriptionText = AnsiText(description);
   return data->AddCommand2({categoryText, nameText, descriptionText, virtualKey, shiftKeys, kEveryMode});
 }
 
-Result GetCommand2(UIData* data, const char16_t* category, const char16_t* name, uint16_t* virtualKey,
-                   uint16_t* shiftKeys, uint16_t* activeMode) {
-  if (!data) return kCallFailed;
+Result GetCommand2(const UIDataTrees& trees, UIData* data, const char16_t* category, const char16_t* name,
+                   uint16_t* virtualKey, uint16_t* shiftKeys, uint16_t* activeMode) {
+  if (!trees.IsLive(data)) return kCallFailed;
   return data->GetCommand2(Utf16Text(category), Utf16Text(name), virtualKey, shiftKeys, activeMode);
 }
 
-Result GetCommand(UIData* data, const char* category, const char* name, uint16_t* virtualKey, uint16_t* shiftKeys) {
-  if (!data) return kCallFailed;
+Result GetCommand(const UIDataTrees& trees, UIData* data, const char* category, const char* name, uint16_t* virtualKey,
+                  uint16_t* shiftKeys) {
+  if (!trees.IsLive(data)) return kCallFailed;
   return data->GetCommand2(AnsiText(category), AnsiText(name), virtualKey, shiftKeys, nullptr);
 }
-
-void DestroyUIData(UIData* data) { delete data; }
 
 }  // namespace loomkeys

@@ -4,27 +4,25 @@
 // variants take UTF-16; the others take text in the system's default ANSI
 // code page, converted before anything else happens, and use active mode 0xFFFF.
 //
-// A null handle answers 7 and writes nothing. Memory exhaustion and other
-// errors are not caught here: the exports turn them into 7.
+// A handle that is no live tree of `trees` (null included) answers 7 and
+// nothing is read or written through it. Memory exhaustion and other errors
+// are not caught here: the exports turn them into 7.
 #include <cstdint>
 
 #include "common/result_codes.h"
 #include "customize/ui_data.h"
+#include "customize/ui_data_trees.h"
 
 namespace loomkeys {
 
-UIData* CreateUIData();
+Result AddCommand2(const UIDataTrees& trees, UIData* data, const char16_t* category, const char16_t* name,
+                   const char16_t* description, uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode);
+Result AddCommand(const UIDataTrees& trees, UIData* data, const char* category, const char* name,
+                  const char* description, uint16_t virtualKey, uint16_t shiftKeys);
 
-Result AddCommand2(UIData* data, const char16_t* category, const char16_t* name, const char16_t* description,
-                   uint16_t virtualKey, uint16_t shiftKeys, uint16_t activeMode);
-Result AddCommand(UIData* data, const char* category, const char* name, const char* description, uint16_t virtualKey,
-                  uint16_t shiftKeys);
-
-Result GetCommand2(UIData* data, const char16_t* category, const char16_t* name, uint16_t* virtualKey,
-                   uint16_t* shiftKeys, uint16_t* activeMode);
-Result GetCommand(UIData* data, const char* category, const char* name, uint16_t* virtualKey, uint16_t* shiftKeys);
-
-// Frees the tree with its categories and commands; null is ignored.
-void DestroyUIData(UIData* data);
+Result GetCommand2(const UIDataTrees& trees, UIData* data, const char16_t* category, const char16_t* name,
+                   uint16_t* virtualKey, uint16_t* shiftKeys, uint16_t* activeMode);
+Result GetCommand(const UIDataTrees& trees, UIData* data, const char* category, const char* name, uint16_t* virtualKey,
+                  uint16_t* shiftKeys);
 
 }  // namespace loomkeys

@@ -17,21 +17,19 @@ void AppendDigits(std::string& out, unsigned value, int width) {
 }  // namespace
 
 std::string FormatTimeStamp(const LogTime& time) {
+  // "yyyy-mm-dd hh:nn:ss.zzz": each field with its width and the character before it.
+  const struct {
+    char before;
+    unsigned value;
+    int width;
+  } fields[] = {{0, time.year, 4},     {'-', time.month, 2},  {'-', time.day, 2},        {' ', time.hour, 2},
+                {':', time.minute, 2}, {':', time.second, 2}, {'.', time.millisecond, 3}};
   std::string stamp;
   stamp.reserve(kTimeStampLength);
-  AppendDigits(stamp, time.year, 4);
-  stamp += '-';
-  AppendDigits(stamp, time.month, 2);
-  stamp += '-';
-  AppendDigits(stamp, time.day, 2);
-  stamp += ' ';
-  AppendDigits(stamp, time.hour, 2);
-  stamp += ':';
-  AppendDigits(stamp, time.minute, 2);
-  stamp += ':';
-  AppendDigits(stamp, time.second, 2);
-  stamp += '.';
-  AppendDigits(stamp, time.millisecond, 3);
+  for (const auto& field : fields) {
+    if (field.before) stamp += field.before;
+    AppendDigits(stamp, field.value, field.width);
+  }
   return stamp;
 }
 

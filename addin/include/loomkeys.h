@@ -189,7 +189,9 @@ LOOMKEYS_API void LOOMKEYS_CALL NamespaceRename(const char* lpNamespace, const c
 /* ---- UI data: categories and commands for the Customize dialog ----------- */
 
 /* A UI data tree: one provider's categories, each with its commands. The
-   handle is the tree's address; it is valid until DestroyUIData. Category and
+   handle is the tree's address; it is valid until DestroyUIData, and a
+   handle that is no live tree (null, destroyed, or never handed out by the
+   library) is refused without being read or written. Category and
    command names are compared exactly (case-sensitive); a null string reads as
    empty. The functions without a 2 take ANSI strings in the system's default
    code page; the 2 variants take UTF-16 and carry the active mode. Trees
@@ -200,7 +202,8 @@ typedef struct LoomkeysUIData* TUIDataHandle;
 LOOMKEYS_API TUIDataHandle LOOMKEYS_CALL CreateUIData(void);
 /* Adds a command, creating its category on first use. 0 added; 9 the
    category already has a command of that name (nothing changed); 7 failed
-   (also for a null handle). uVirtualKey 0 means that no key is assigned. */
+   (also for a handle that is no live tree). uVirtualKey 0 means that no key
+   is assigned. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
                                                const wchar_t* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys,
                                                uint16_t uActiveMode);
@@ -208,14 +211,16 @@ LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar
 LOOMKEYS_API int32_t LOOMKEYS_CALL AddCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
                                               const char* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys);
 /* Reads a command's key, shift keys and active mode back. 0 found; 10 no
-   such category or command (nothing written); 7 failed (also for a null handle). */
+   such category or command (nothing written); 7 failed (also for a handle
+   that is no live tree). */
 LOOMKEYS_API int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
                                                uint16_t* lpVirtualKey, uint16_t* lpShiftKeys, uint16_t* lpActiveMode);
 /* GetCommand2 with ANSI strings, without the active mode. */
 LOOMKEYS_API int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
                                               uint16_t* lpVirtualKey, uint16_t* lpShiftKeys);
-/* Frees the tree with all its categories and commands; null is ignored. An
-   error on the way is shown in a message box captioned "Exception". */
+/* Frees the tree with all its categories and commands; null is ignored. A
+   handle that is no live tree frees nothing and is shown in a message box
+   captioned "Exception". */
 LOOMKEYS_API void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData);
 
 /* ---- UI providers ----------------------------------------------------------- */

@@ -1,19 +1,19 @@
 #include "registry/callback_text.h"
 
+#include <algorithm>
 #include <cstring>
-#include <string>
-
-#include "platform/ansi_text.h"
 
 namespace loomkeys {
 
-CallbackText::CallbackText(std::string_view ansi) {
-  const std::u16string once = AnsiToUtf16(ansi);
-  const auto units = static_cast<uint32_t>(once.size() * 2);
+CallbackText::CallbackText(std::string_view ansi, AnsiConverter convert) {
+  std::string doubled;
+  doubled.reserve(2 * ansi.size());
+  doubled.append(ansi).append(ansi);
+  const std::u16string text = convert(doubled);
+  const auto units = static_cast<uint32_t>(text.size());
   buffer_.resize(2 + units + 1, u'\0');
   std::memcpy(buffer_.data(), &units, sizeof units);
-  std::copy(once.begin(), once.end(), buffer_.begin() + 2);
-  std::copy(once.begin(), once.end(), buffer_.begin() + 2 + static_cast<std::ptrdiff_t>(once.size()));
+  std::copy(text.begin(), text.end(), buffer_.begin() + 2);
 }
 
 }  // namespace loomkeys

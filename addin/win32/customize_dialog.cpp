@@ -34,6 +34,7 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     // initialised (Wine registers it anyway; Windows does not).
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&classes);
+    const KeyFieldSysCharFilter filter;
     const INT_PTR result = ShowModal(owner_);
     logic_.Finish();
     if (result != IDOK && result != IDCANCEL) {
@@ -304,6 +305,36 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
     }
     return DefSubclassProc(field, message, wParam, lParam);
   }
+
+  // The dialog manager takes every WM_SYSCHAR for an access key without
+  // asking the focused control (WM_GETDLGCODE is sent for WM_CHAR only), so
+  // Alt+C typed into the key field would also press Cancel. A hot-key control
+  // reads its keys from WM_SYSKEYDOWN and has no use for WM_SYSCHAR: for the
+  // time of the modal run, a message filter of the dialog's thread drops the
+  // ones addressed to a hot-key control before the dialog manager sees them.
+  // Every other control keeps the access keys.
+  class KeyFieldSysCharFilter {
+   public:
+    KeyFieldSysCharFilter()
+        : hook_(SetWindowsHookExW(WH_MSGFILTER, DropKeyFieldSysChar, nullptr, GetCurrentThreadId())) {}
+    ~KeyFieldSysCharFilter() {
+      if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    KeyFieldSysCharFilter(const KeyFieldSysCharFilter&) = delete;
+    KeyFieldSysCharFilter& operator=(const KeyFieldSysCharFilter&) = delete;
+
+   private:
+    static LRESULT CALLBACK DropKeyFieldSysChar(int code, WPARAM wParam, LPARAM lParam) {
+      const auto* message = reinterpret_cast<const MSG*>(lParam);
+      if (code == MSGF_DIALOGBOX && message->message == WM_SYSCHAR && IsHotKeyControl(message->hwnd)) return TRUE;
+      return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static bool IsHotKeyControl(HWND window) {
+      wchar_t name[32] = {};
+      return GetClassNameW(window, name, 32) && lstrcmpiW(name, HOTKEY_CLASSW) == 0;
+    }
+    HHOOK hook_;
+  };
 
   static bool ModifierHeld() { return (GetKeyState(VK_CONTROL) | GetKeyState(VK_SHIFT) | GetKeyState(VK_MENU)) < 0; }
 

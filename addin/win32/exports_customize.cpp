@@ -10,12 +10,12 @@
 namespace {
 
 // PowerPoint's window in front owns the dialog, so that it takes no input
-// while the dialog is open; without a window of ours in front, nobody does.
+// while the dialog is open. Only a window of this thread may: disabling
+// another thread's window from here would attach the two threads' input
+// queues, and a busy thread would then stall this one. Otherwise nobody does.
 HWND OwnerWindow() {
-  HWND foreground = GetForegroundWindow();
-  DWORD processId = 0;
-  GetWindowThreadProcessId(foreground, &processId);
-  return foreground && processId == GetCurrentProcessId() ? GetAncestor(foreground, GA_ROOT) : nullptr;
+  HWND front = GetAncestor(GetForegroundWindow(), GA_ROOT);
+  return front && GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId() ? front : nullptr;
 }
 
 }  // namespace

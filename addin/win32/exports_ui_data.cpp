@@ -35,37 +35,38 @@ extern "C" {
 
 TUIDataHandle LOOMKEYS_CALL CreateUIData(void) {
   return GuardedExport<TUIDataHandle>(
-      nullptr, [](Library&) { return reinterpret_cast<TUIDataHandle>(loomkeys::CreateUIData()); });
+      nullptr, [](Library& library) { return reinterpret_cast<TUIDataHandle>(library.Customize().Trees().Create()); });
 }
 
 int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
                                   const wchar_t* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys,
                                   uint16_t uActiveMode) {
-  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
     const std::u16string category = ClientText(lpCategory), name = ClientText(lpName);
     const std::u16string description = ClientText(lpDescription);
-    return loomkeys::AddCommand2(Tree(uiData), category.c_str(), name.c_str(), description.c_str(), uVirtualKey,
-                                 uShiftKeys, uActiveMode);
+    return loomkeys::AddCommand2(library.Customize().Trees(), Tree(uiData), category.c_str(), name.c_str(),
+                                 description.c_str(), uVirtualKey, uShiftKeys, uActiveMode);
   });
 }
 
 int32_t LOOMKEYS_CALL AddCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
                                  const char* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys) {
-  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
     const std::string category = ClientText(lpCategory), name = ClientText(lpName);
     const std::string description = ClientText(lpDescription);
-    return loomkeys::AddCommand(Tree(uiData), category.c_str(), name.c_str(), description.c_str(), uVirtualKey,
-                                uShiftKeys);
+    return loomkeys::AddCommand(library.Customize().Trees(), Tree(uiData), category.c_str(), name.c_str(),
+                                description.c_str(), uVirtualKey, uShiftKeys);
   });
 }
 
 int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
                                   uint16_t* lpVirtualKey, uint16_t* lpShiftKeys, uint16_t* lpActiveMode) {
-  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
     const std::u16string category = ClientText(lpCategory), name = ClientText(lpName);
     CommandKey key;
-    const loomkeys::Result result = loomkeys::GetCommand2(Tree(uiData), category.c_str(), name.c_str(), &key.virtualKey,
-                                                          &key.shiftKeys, &key.activeMode);
+    const loomkeys::Result result =
+        loomkeys::GetCommand2(library.Customize().Trees(), Tree(uiData), category.c_str(), name.c_str(),
+                              &key.virtualKey, &key.shiftKeys, &key.activeMode);
     if (result == loomkeys::kOk) key.WriteTo(lpVirtualKey, lpShiftKeys, lpActiveMode);
     return result;
   });
@@ -73,20 +74,19 @@ int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategor
 
 int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
                                  uint16_t* lpVirtualKey, uint16_t* lpShiftKeys) {
-  return GuardedExport<int32_t>(kCallFailed, [&](Library&) {
+  return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
     const std::string category = ClientText(lpCategory), name = ClientText(lpName);
     CommandKey key;
-    const loomkeys::Result result =
-        loomkeys::GetCommand(Tree(uiData), category.c_str(), name.c_str(), &key.virtualKey, &key.shiftKeys);
+    const loomkeys::Result result = loomkeys::GetCommand(library.Customize().Trees(), Tree(uiData), category.c_str(),
+                                                         name.c_str(), &key.virtualKey, &key.shiftKeys);
     if (result == loomkeys::kOk) key.WriteTo(lpVirtualKey, lpShiftKeys, nullptr);
     return result;
   });
 }
 
 void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData) {
-  // The tree is freed behind the client-code guard: a handle that is no tree
-  // faults there, and the fault is shown in an "Exception" box instead of
-  // taking the host down. No provider keeps the handle of a freed tree.
+  // A handle that is no live tree is shown in an "Exception" box and frees
+  // nothing. No provider keeps the handle of a freed tree.
   GuardedExport<int>(0, [uiData](Library& library) {
     library.Customize().DestroyTree(Tree(uiData));
     return 0;

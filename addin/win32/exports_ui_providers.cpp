@@ -54,7 +54,7 @@ int32_t Register(const TUIProvider* lpProvider, TUIProviderHandle* lpHandle, Pro
     const RecordCopy record(lpProvider);
     // The list writes the handle only where the outcome says so; passing the
     // variable's current value through keeps it as it was otherwise, and an
-    // unchanged value is not written back.
+    // unchanged value is not written back at all.
     const TUIProviderHandle before = loomkeys::ReadClientValue(lpHandle);
     auto* handle = reinterpret_cast<RegisteredProvider*>(before);
     const loomkeys::Result result = library.Providers().Register(record.Record(), &handle, placement);

@@ -132,10 +132,10 @@ TEST_F(CustomizeSessionTest, ProvidersAreToldWhetherTheDialogWasCancelled) {
 TEST_F(CustomizeSessionTest, TheDialogShowsTheTreesTheProvidersMade) {
   RegisteredProvider* native = Register(Native<'A'>());
   RegisteredProvider* macro = Register(MacroRecord("Fill", "Read"));
-  UIData* nativeTree = CreateUIData();
+  UIData* nativeTree = session.Trees().Create();
   onCreate['A'] = [nativeTree](UIData** slot) { *slot = nativeTree; };
-  macros.during = [](UIData* tree) { AddCommand2(tree, u"Format", u"Bold", u"", 'B', 2, 3); };
-  onDestroy['A'] = [](UIData* tree, uint16_t) { DestroyUIData(tree); };
+  macros.during = [this](UIData* tree) { AddCommand2(session.Trees(), tree, u"Format", u"Bold", u"", 'B', 2, 3); };
+  onDestroy['A'] = [this](UIData* tree, uint16_t) { session.DestroyTree(tree); };
   Show();
   ASSERT_EQ(dialog.treesShown.size(), 2u);
   EXPECT_EQ(dialog.treesShown[0], nativeTree);
@@ -148,14 +148,14 @@ TEST_F(CustomizeSessionTest, TheDialogShowsTheTreesTheProvidersMade) {
 TEST_F(CustomizeSessionTest, NullNativeEventsAreSkippedAndTheSlotIsStillCleared) {
   RegisteredProvider* noCreate = Register(NativeRecord(0, Address(reinterpret_cast<void (*)()>(&Destroy<'A'>))));
   RegisteredProvider* noDestroy = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&Create<'B'>)), 0));
-  UIData* tree = CreateUIData();
+  UIData* tree = session.Trees().Create();
   onCreate['B'] = [tree](UIData** slot) { *slot = tree; };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create B", "dialog", "destroy A 0"}));
   EXPECT_EQ(treeSeenAtDestroy['A'], nullptr);
   EXPECT_EQ(noCreate->tree, nullptr);
   EXPECT_EQ(noDestroy->tree, nullptr);  // the provider never gets its tree back
-  DestroyUIData(tree);
+  session.DestroyTree(tree);
 }
 
 TEST_F(CustomizeSessionTest, AFailingEventIsShownInItsPassesBoxAndThePassGoesOn) {
@@ -236,13 +236,73 @@ TEST_F(CustomizeSessionTest, ATreeLeftByAFailedDestroyMacroIsFreedBeforeTheNextR
 
 TEST_F(CustomizeSessionTest, ATreeDestroyedDuringTheRunStaysValidUntilTheRunEnds) {
   RegisteredProvider* macro = Register(MacroRecord("Fill", "Read"));
+  UIData* released = nullptr;
   macros.during = [&](UIData* tree) {
     if (events.back() != "run Fill") return;
-    session.UnregisterProvider(macro);                                    // releases the tree the macro is filling
-    EXPECT_EQ(AddCommand2(tree, u"Edit", u"Copy", u"", 'C', 2, 3), kOk);  // still usable
+    session.UnregisterProvider(macro);  // releases the tree the macro is filling
+    released = tree;
+    EXPECT_EQ(AddCommand2(session.Trees(), tree, u"Edit", u"Copy", u"", 'C', 2, 3), kOk);  // still usable
+    session.DestroyTree(tree);                                                             // already set aside
   };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"run Fill", "dialog"}));
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(AddCommand2(session.Trees(), released, u"Edit", u"Paste", u"", 'V', 2, 3), kCallFailed);  // freed now
+}
+
+TEST_F(CustomizeSessionTest, AProviderWhoseSlotHoldsNoLiveTreeContributesNothingAndIsReported) {
+  Register(Native<'A'>());
+  Register(Native<'B'>());
+  Register(Native<'C'>());
+  UIData* destroyed = session.Trees().Create();
+  session.DestroyTree(destroyed);
+  UIData* live = session.Trees().Create();
+  onCreate['A'] = [](UIData** slot) { *slot = reinterpret_cast<UIData*>(0x12345678); };
+  onCreate['B'] = [destroyed](UIData** slot) { *slot = destroyed; };
+  onCreate['C'] = [live](UIData** slot) { *slot = live; };
+  Show();
+  EXPECT_EQ(dialog.treesShown, (std::vector<const UIData*>{nullptr, nullptr, live}));
+  const ErrorBox noTree = {u"OnCreateUI Exception", u"OnCreateUI stored a handle that is no UI data tree."};
+  EXPECT_EQ(boxes.shown, (std::vector<ErrorBox>{noTree, noTree}));
+  EXPECT_EQ(treeSeenAtDestroy['A'], nullptr);
+  EXPECT_EQ(treeSeenAtDestroy['B'], nullptr);
+  EXPECT_EQ(treeSeenAtDestroy['C'], live);
+}
+
+TEST_F(CustomizeSessionTest, AHandleThatIsNoLiveTreeIsRefusedByEveryUIDataCall) {
+  UIDataTrees& trees = session.Trees();
+  UIData* live = trees.Create();
+  ASSERT_EQ(AddCommand2(trees, live, u"Format", u"Bold", u"", 'B', 2, 1), kOk);
+  UIData* destroyed = trees.Create();
+  session.DestroyTree(destroyed);
+  UIData foreign;  // a tree, but not one that the library handed out
+  struct NoTree {
+    const char* what;
+    UIData* handle;
+    bool boxShown;  // by DestroyUIData
+  };
+  const NoTree kNoTrees[] = {{"destroyed", destroyed, true},
+                             {"foreign", &foreign, true},
+                             {"garbage", reinterpret_cast<UIData*>(0x12345678), true},
+                             {"null", nullptr, false}};
+  for (const NoTree& noTree : kNoTrees) {
+    SCOPED_TRACE(noTree.what);
+    uint16_t vk = 7, sk = 8, mode = 9;
+    EXPECT_EQ(AddCommand2(trees, noTree.handle, u"Format", u"Bold", u"", 'B', 2, 1), kCallFailed);
+    EXPECT_EQ(AddCommand(trees, noTree.handle, "Format", "Bold", "", 'B', 2), kCallFailed);
+    EXPECT_EQ(GetCommand2(trees, noTree.handle, u"Format", u"Bold", &vk, &sk, &mode), kCallFailed);
+    EXPECT_EQ(GetCommand(trees, noTree.handle, "Format", "Bold", &vk, &sk), kCallFailed);
+    EXPECT_EQ(std::vector<uint16_t>({vk, sk, mode}), std::vector<uint16_t>({7, 8, 9}));
+    boxes.shown.clear();
+    session.DestroyTree(noTree.handle);
+    const std::vector<ErrorBox> expected = {
+        {u"Exception", u"The handle is no UI data tree, or its tree was destroyed."}};
+    EXPECT_EQ(boxes.shown, noTree.boxShown ? expected : std::vector<ErrorBox>());
+  }
+  EXPECT_TRUE(foreign.categories.empty());
+  uint16_t vk = 0;
+  EXPECT_EQ(GetCommand2(trees, live, u"Format", u"Bold", &vk, nullptr, nullptr), kOk);
+  EXPECT_EQ(vk, 'B');
 }
 
 TEST_F(CustomizeSessionTest, ANestedCallReturnsAtOnceAndCallsNobody) {

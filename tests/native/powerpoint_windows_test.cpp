@@ -19,20 +19,29 @@ TEST(PowerPointWindows, PowerPointFrameClassesMatchWholeAndCaseSensitive) {
   }
 }
 
-TEST(PowerPointWindows, SlideShowAndMultipleWindowClassesMatchExactly) {
-  EXPECT_TRUE(IsSlideShowClass(u"screenClass"));
-  EXPECT_FALSE(IsSlideShowClass(u"ScreenClass"));
-  EXPECT_FALSE(IsSlideShowClass(u"screenClass2"));
-  EXPECT_TRUE(IsMultipleMainWindowClass(u"Multiple_PowerPoint_MainWin"));
-  EXPECT_FALSE(IsMultipleMainWindowClass(u"Multiple_PowerPoint_MainWin_"));
-}
+// One window test, one text, and whether the test must match it.
+struct MatchCase {
+  bool (*matches)(std::u16string_view);
+  const char16_t* text;
+  bool expected;
+};
 
-TEST(PowerPointWindows, PresenterViewIsFoundAnywhereInTheTitleButOnlyInItsOwnCase) {
-  EXPECT_TRUE(IsPresenterViewCaption(u"PowerPoint Presenter View"));
-  EXPECT_TRUE(IsPresenterViewCaption(u"PowerPoint Presenter View - Deck.pptx"));
-  EXPECT_TRUE(IsPresenterViewCaption(u"Deck - PowerPoint Presenter View"));
-  EXPECT_FALSE(IsPresenterViewCaption(u"powerpoint presenter view"));
-  EXPECT_FALSE(IsPresenterViewCaption(u"PowerPoint Presenter"));
+TEST(PowerPointWindows, SlideShowAndMultipleWindowClassesMatchExactlyAndPresenterViewAnywhereInItsOwnCase) {
+  const MatchCase cases[] = {
+      {IsSlideShowClass, u"screenClass", true},
+      {IsSlideShowClass, u"ScreenClass", false},
+      {IsSlideShowClass, u"screenClass2", false},
+      {IsMultipleMainWindowClass, u"Multiple_PowerPoint_MainWin", true},
+      {IsMultipleMainWindowClass, u"Multiple_PowerPoint_MainWin_", false},
+      {IsPresenterViewCaption, u"PowerPoint Presenter View", true},
+      {IsPresenterViewCaption, u"PowerPoint Presenter View - Deck.pptx", true},
+      {IsPresenterViewCaption, u"Deck - PowerPoint Presenter View", true},
+      {IsPresenterViewCaption, u"powerpoint presenter view", false},
+      {IsPresenterViewCaption, u"PowerPoint Presenter", false},
+  };
+  for (const MatchCase& c : cases) {
+    EXPECT_EQ(c.matches(c.text), c.expected) << "case " << &c - cases;
+  }
 }
 
 struct ModeCase {

@@ -11,6 +11,7 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -128,6 +129,11 @@ WORD HotKeyOf(HWND dialog) {
   return static_cast<WORD>(SendMessageW(Control(dialog, kAssignedHotKeyId), HKM_GETHOTKEY, 0, 0));
 }
 bool Checked(HWND dialog, int id) { return SendMessageW(Control(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+HWND FocusOf(HWND dialog) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
 bool ListsAre(HWND dialog, const Items& categories, const Items& commands) {
   return ListItems(Control(dialog, kCategoryListBoxId)) == categories &&
          ListItems(Control(dialog, kCommandsListBoxId)) == commands;
@@ -284,23 +290,110 @@ DWORD WINAPI SecondRun(LPVOID) {
   return 0;
 }
 
+// The third run: Alt+letters typed into the key field are keys, not the
+// dialog's access keys; with the focus on a list, Alt+C still cancels.
+DWORD WINAPI AltLettersRun(LPVOID) {
+  HWND dialog = WaitForCustomizeDialog();
+  if (!dialog) return 0;
+  wine_check::Section("Alt+letters in the key field are shown there and press, toggle or open nothing");
+  HWND field = Control(dialog, kAssignedHotKeyId);
+  Click(field);
+  CHECK_SOON(FocusOf(dialog) == field);
+  // The access keys of Cancel, OK, Slide show, Slide design and Clear All.
+  const struct {
+    UINT modifiers;
+    WORD letter;
+    BYTE flags;  // as the field shows them
+  } kChords[] = {{MOD_ALT, 'C', HOTKEYF_ALT},
+                 {MOD_ALT, 'O', HOTKEYF_ALT},
+                 {MOD_ALT | MOD_SHIFT, 'H', HOTKEYF_ALT | HOTKEYF_SHIFT},
+                 {MOD_ALT, 'D', HOTKEYF_ALT},
+                 {MOD_ALT, 'L', HOTKEYF_ALT}};
+  for (const auto& chord : kChords) {
+    key_input::PressChord(chord.modifiers, chord.letter);
+    CHECK_SOON(HotKeyOf(dialog) == MAKEWORD(chord.letter, chord.flags));
+    Sleep(300);
+    CHECK(IsWindow(dialog) && IsWindowVisible(dialog));
+    CHECK(FindWindowW(L"#32770", L"Keyloom for PowerPoint") == nullptr);  // no Clear All question
+    CHECK(FocusOf(dialog) == field);
+    CHECK(Checked(dialog, kActiveSlideDesignCheckBoxId) && Checked(dialog, kActiveSlideShowCheckBoxId));
+  }
+
+  wine_check::Section("moving the focus on stores the last key; Alt+C on a list cancels");
+  PressKey(VK_TAB);
+  CHECK_SOON(FocusOf(dialog) == Control(dialog, kActiveSlideDesignCheckBoxId));
+  ClickListItem(Control(dialog, kCommandsListBoxId), 1);
+  CHECK_SOON(HotKeyOf(dialog) == MAKEWORD('I', HOTKEYF_CONTROL));
+  ClickListItem(Control(dialog, kCommandsListBoxId), 0);
+  CHECK_SOON(HotKeyOf(dialog) == MAKEWORD('L', HOTKEYF_ALT));
+  CHECK_SOON(FocusOf(dialog) == Control(dialog, kCommandsListBoxId));
+  key_input::PressChord(MOD_ALT, 'C');
+  CHECK(user_input::WaitUntilClosed(dialog, 3000));
+  return 0;
+}
+
 // One run of the dialog, driven by `user` on a watcher thread. The shortcut's
 // key is live before and after it.
-void RunCustomize(VARIANT& application, LPTHREAD_START_ROUTINE user) {
+void RunCustomize(VARIANT& application, LPTHREAD_START_ROUTINE user, HWND front = host) {
   native = NativeProvider();
   macroProvider = MacroProvider();
-  CHECK(host_windows::BringToFront(host));
+  CHECK(host_windows::BringToFront(front));
   CHECK(KeyIsLive());
   HANDLE thread = CreateThread(nullptr, 0, user, nullptr, 0, nullptr);
   LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI)(&application);
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);
-  CHECK(IsWindowEnabled(host));
+  CHECK(IsWindowEnabled(host) && IsWindowEnabled(front));
   CHECK(host_windows::BringToFront(host));
   CHECK(KeyIsLive());
   CHECK_EQ(native.destroyCalls, 1);
   CHECK_EQ(macroProvider.destroyRuns, 1);
 }
+
+// A run with another thread's window in front: the dialog has no owner and
+// leaves that window enabled.
+HWND otherThreadWindow = nullptr;
+DWORD WINAPI UnownedRun(LPVOID) {
+  HWND dialog = WaitForCustomizeDialog();
+  if (!dialog) return 0;
+  wine_check::Section("with another thread's window in front the dialog has no owner, and that window stays enabled");
+  CHECK(GetWindow(dialog, GW_OWNER) == nullptr);
+  CHECK(IsWindowEnabled(otherThreadWindow));
+  Click(Control(dialog, IDOK));
+  return 0;
+}
+
+// A PowerPoint window of a thread of its own, which pumps its messages
+// until stopped (as a modeless window of an add-in would).
+class OtherThreadWindow {
+ public:
+  OtherThreadWindow() {
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    WaitForSingleObject(ready_, 5000);
+  }
+  ~OtherThreadWindow() {
+    stop_ = true;
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+  }
+  HWND Handle() const { return window_; }
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    auto* owner = static_cast<OtherThreadWindow*>(self);
+    owner->window_ = host_windows::Create(L"PPTFrameClass", L"Add-in window");
+    SetEvent(owner->ready_);
+    host_windows::PumpUntil([owner] { return owner->stop_.load(); }, INFINITE);
+    DestroyWindow(owner->window_);
+    return 0;
+  }
+  HANDLE ready_ = nullptr;
+  HANDLE thread_ = nullptr;
+  HWND window_ = nullptr;
+  std::atomic<bool> stop_{false};
+};
 
 // ShowAboutBox: modal to the thread's windows, closed by `close`.
 void ShowAboutBoxClosedBy(void (*close)(HWND about)) {
@@ -365,6 +458,24 @@ int main() {
   CHECK(native.keys[L"Paste slide"] == (Key{0, 0, 2}));
   CHECK_EQ(macroProvider.cancelled, VARIANT_TRUE);
   CHECK(macroProvider.keys[L"Macro command"] == (Key{0, 0, 2}));
+
+  RunCustomize(applicationVariant, AltLettersRun);
+  wine_check::Section(
+      "after Alt+C on a list the providers are told it was cancelled; only the command given keys changed");
+  CHECK_EQ(native.cancelled, 0xFFFF);
+  CHECK(native.keys[L"Apply bold"] == (Key{'L', MOD_ALT, 3}));
+  CHECK(native.keys[L"Italic text"] == (Key{'I', MOD_CONTROL, 1}));
+  CHECK(native.keys[L"Copy slide"] == (Key{'C', MOD_CONTROL | MOD_SHIFT, 0xFFFF}));
+  CHECK(native.keys[L"Paste slide"] == (Key{0, 0, 2}));
+  CHECK_EQ(macroProvider.cancelled, VARIANT_TRUE);
+  CHECK(macroProvider.keys[L"Macro command"] == (Key{'M', MOD_ALT, 2}));
+
+  {
+    OtherThreadWindow other;
+    otherThreadWindow = other.Handle();
+    RunCustomize(applicationVariant, UnownedRun, other.Handle());
+    CHECK_EQ(native.cancelled, 0);
+  }
 
   wine_check::Section("the About box from the export closes with Esc and with its OK button");
   ShowAboutBoxClosedBy([](HWND) { PressKey(VK_ESCAPE); });

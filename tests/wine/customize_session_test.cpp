@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -41,6 +42,11 @@ void LOOMKEYS_CALL NativeDestroy(TUIDataHandle tree, uint16_t cancelled) {
   GetCommandFn(tree, "Tools", "Native command", &nativeKeyRead, &shift);
   DestroyUIDataFn(tree);
 }
+
+// A native provider that stores garbage in its slot, and what it gets back.
+TUIDataHandle strayHandleAtDestroy = reinterpret_cast<TUIDataHandle>(1);
+void LOOMKEYS_CALL StoreNoTree(TUIDataHandle* slot) { *slot = reinterpret_cast<TUIDataHandle>(0x12345678); }
+void LOOMKEYS_CALL RecordStrayHandle(TUIDataHandle tree, uint16_t) { strayHandleAtDestroy = tree; }
 
 // Closes the "Customize Shortcuts" dialog with a button as a user would,
 // after noting whether a shortcut's key was free for others meanwhile.
@@ -181,6 +187,24 @@ int main() {
       CHECK(createBoxes.Texts()[0] == L"The Application object is not an Automation object.");
   }
   CHECK_EQ(nativeCancelled.size(), 3u);  // the native provider is unaffected
+
+  wine_check::Section("a slot left holding no tree is reported, and the dialog opens without it");
+  TUIProvider stray = {};
+  stray.Native = {10, StoreNoTree, RecordStrayHandle};
+  CHECK_EQ(RegisterUIProvider(&stray, &handle), LOOMKEYS_OK);
+  {
+    box_watcher::MessageBoxAnswerer createBoxes(L"OnCreateUI Exception", IDOK);
+    box_watcher::MessageBoxAnswerer destroyBoxes(L"OnDestroyUI Exception", IDOK);
+    DialogCloser closer(IDOK);
+    ShowCustomizeShortcutsUI(&app);
+    CHECK(closer.found);
+    host_windows::Pump(300);
+    const std::vector<std::wstring> texts = createBoxes.Texts();
+    CHECK(std::count(texts.begin(), texts.end(), L"OnCreateUI stored a handle that is no UI data tree.") == 1);
+  }
+  CHECK(strayHandleAtDestroy == nullptr);
+  CHECK_EQ(nativeCancelled.size(), 4u);
+  CHECK_EQ(nativeKeyRead, 'N');
 
   FreeLibrary(dll);
   CoUninitialize();

@@ -2,6 +2,8 @@
 // reads them back and destroys them, as a UI provider does in its events.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -94,28 +96,59 @@ int main() {
   CHECK_EQ(GetCommand2(other, nullptr, L"", &key, nullptr, nullptr), LOOMKEYS_OK);
   CHECK_EQ(key, 'Q');
 
-  wine_check::Section("a null handle answers 7 and writes nothing");
-  key = 7, shift = 8, mode = 9;
-  CHECK_EQ(AddCommand2(nullptr, L"Format", L"Bold", L"", 'B', 2, 1), LOOMKEYS_CALL_FAILED);
-  CHECK_EQ(AddCommand(nullptr, "Format", "Bold", "", 'B', 2), LOOMKEYS_CALL_FAILED);
-  CHECK_EQ(GetCommand2(nullptr, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_CALL_FAILED);
-  CHECK_EQ(GetCommand(nullptr, "Format", "Bold", &key, &shift), LOOMKEYS_CALL_FAILED);
-  CHECK(key == 7 && shift == 8 && mode == 9);
-
-  wine_check::Section("destroying trees shows no box; a bad handle shows an Exception box");
+  wine_check::Section("destroying trees shows no box");
   {
     // A box blocks the call that shows it until it is answered, so the count
     // is final as soon as the call has returned.
     box_watcher::MessageBoxAnswerer boxes(L"Exception", IDOK);
-    DestroyUIData(tree);
     DestroyUIData(other);
     DestroyUIData(CreateUIData());  // a tree without categories
     DestroyUIData(nullptr);
     CHECK_EQ(boxes.Count(), 0u);
-    DestroyUIData(reinterpret_cast<TUIDataHandle>(16));  // no tree: freeing it faults
+  }
+
+  wine_check::Section("a handle that is no live tree answers 7, writes nothing, and DestroyUIData shows a box");
+  {
+    // Zeroed memory reads as an empty tree: a call that trusted the handle
+    // would add to it and answer 0.
+    alignas(16) std::byte foreign[64] = {};
+    const struct {
+      const char* what;
+      TUIDataHandle handle;
+    } kNoTrees[] = {
+        {"destroyed", other},
+        {"foreign", reinterpret_cast<TUIDataHandle>(foreign)},
+        {"garbage", reinterpret_cast<TUIDataHandle>(0x12345678)},
+        {"null", nullptr},
+    };
+    box_watcher::MessageBoxAnswerer boxes(L"Exception", IDOK);
+    for (const auto& noTree : kNoTrees) {
+      wine_check::Section(noTree.what);
+      key = 7, shift = 8, mode = 9;
+      CHECK_EQ(AddCommand2(noTree.handle, L"Format", L"Bold", L"", 'B', 2, 1), LOOMKEYS_CALL_FAILED);
+      CHECK_EQ(AddCommand(noTree.handle, "Format", "Bold", "", 'B', 2), LOOMKEYS_CALL_FAILED);
+      CHECK_EQ(GetCommand2(noTree.handle, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_CALL_FAILED);
+      CHECK_EQ(GetCommand(noTree.handle, "Format", "Bold", &key, &shift), LOOMKEYS_CALL_FAILED);
+      CHECK(key == 7 && shift == 8 && mode == 9);
+      const size_t boxesBefore = boxes.Count();
+      DestroyUIData(noTree.handle);
+      CHECK_EQ(boxes.Count(), boxesBefore + (noTree.handle ? 1u : 0u));  // null is ignored quietly
+    }
+    CHECK(std::all_of(std::begin(foreign), std::end(foreign), [](std::byte b) { return b == std::byte{0}; }));
     const std::vector<std::wstring> texts = boxes.Texts();
-    CHECK_EQ(texts.size(), 1u);
-    CHECK(!texts.empty() && texts[0].find(L"C0000005") != std::wstring::npos);  // access violation
+    CHECK_EQ(texts.size(), 3u);
+    for (const std::wstring& text : texts) CHECK(text == L"The handle is no UI data tree, or its tree was destroyed.");
+  }
+
+  wine_check::Section("the live tree kept its commands; destroying it twice shows one box");
+  CHECK_EQ(GetCommand2(tree, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(key, 'B');
+  {
+    box_watcher::MessageBoxAnswerer boxes(L"Exception", IDOK);
+    DestroyUIData(tree);
+    CHECK_EQ(boxes.Count(), 0u);
+    DestroyUIData(tree);
+    CHECK_EQ(boxes.Count(), 1u);
   }
   TUIDataHandle after = CreateUIData();  // the library still works
   CHECK_EQ(AddCommand2(after, L"Format", L"Bold", nullptr, 'B', 2, 1), LOOMKEYS_OK);

@@ -87,6 +87,21 @@ int main() {
     CHECK_EQ(InitializeKeyloomAddin(AsRecord(record), &handle), LOOMKEYS_CALL_FAILED);
     CHECK(handle == marker);
   }
+  {
+    // Not written at all, not even with its own value: a read-only variable
+    // does not fault.
+    auto* readOnly = static_cast<TUIProviderHandle*>(
+        VirtualAlloc(nullptr, sizeof(TUIProviderHandle), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    *readOnly = marker;
+    DWORD old = 0;
+    VirtualProtect(readOnly, sizeof(TUIProviderHandle), PAGE_READONLY, &old);
+    std::byte record[24] = {};
+    Put<int32_t>(record, 0, 15);
+    CHECK_EQ(RegisterUIProvider(AsRecord(record), readOnly), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(InitializeKeyloomAddin(AsRecord(record), readOnly), LOOMKEYS_CALL_FAILED);
+    CHECK(*readOnly == marker);
+    VirtualFree(readOnly, 0, MEM_RELEASE);
+  }
 
   wine_check::Section("null pointers answer 7");
   TUIProviderHandle handle = marker;
