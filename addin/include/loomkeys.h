@@ -14,13 +14,37 @@
  * another thread answer LOOMKEYS_WRONG_THREAD and change nothing, and
  * UnloadNamespace and ShowCustomizeShortcutsUI do nothing there. The queries
  * and GetNamespaceData(2), GetNamespaceDataSize(2) and NamespaceRename may be
- * called from any thread. Unloading the library on another thread is safe
- * too: every key is released when the library's window goes.
+ * called from any thread.
+ *
+ * Unloading: the last FreeLibrary may come on the library's thread, also
+ * from inside a shortcut callback, or on another thread, also while a
+ * callback's message box is open or while keys are being pressed. While a
+ * key press runs its callbacks the library holds a reference on itself:
+ * an unload meanwhile completes only when the press has ended, and the
+ * press's other callbacks still run. The unload releases every key, atom,
+ * window, timer and the named mutex; when it completes on another thread
+ * than the library's, the library's window goes the next time the library's
+ * thread pumps messages. No message enters the library's code after the
+ * unload, and a later load starts afresh (a new window, ids from 1).
  *
  * Strings: namespaces and contexts are NUL-terminated ANSI strings in the
  * system's default code page; a null pointer reads as the empty string, and
  * two strings are equal when their bytes are (case-sensitive). A null
- * out-pointer is not written.
+ * out-pointer is not written. The library copies every string it is given
+ * before it uses it and keeps no pointer of the caller's.
+ *
+ * Unusable pointers: every string, record, Application VARIANT and variable
+ * that a pointer argument leads to is read, and every out-variable and
+ * buffer written, behind a guard against access violations. When one of
+ * them cannot be read or written, the function answers
+ * LOOMKEYS_ERROR_RAISED (6); GetShortcutCount and the size functions answer
+ * 0, and the functions without a result do nothing. The library is then as
+ * it was before the call: a shortcut or a provider whose id or handle cannot
+ * be written is removed again (the id is not handed out again), nothing else
+ * was stored or changed, and no lock stays held. Out-variables and buffers
+ * written before the fault keep what was written. Memory that can be read
+ * but not written is fine for strings and records, and for out-variables
+ * that the call has nothing to write into.
  *
  * Sizes: ask for the size first, then for the data. A buffer that is too
  * small gives LOOMKEYS_BUFFER_TOO_SMALL with the needed size written back;
@@ -53,7 +77,8 @@ enum {
   LOOMKEYS_KEY_NOT_BOUND = 3,       /* the key could not be bound as a system hot key */
   LOOMKEYS_BUFFER_TOO_SMALL = 4,    /* the buffer is too small; the needed size was written back */
   LOOMKEYS_UNKNOWN_SHORTCUT_ID = 5, /* no entry has this shortcut id */
-  LOOMKEYS_ERROR_RAISED = 6,        /* an error inside the call: failed copy, bad blob, out of memory */
+  LOOMKEYS_ERROR_RAISED = 6,        /* an error inside the call: bad blob, out of memory, or a pointer
+                                       argument that could not be read or written ("Unusable pointers") */
   LOOMKEYS_CALL_FAILED = 7,         /* the call failed, or a provider record has an unknown version */
   LOOMKEYS_UNKNOWN_PROVIDER = 8,    /* the provider handle is not registered */
   LOOMKEYS_COMMAND_EXISTS = 9,      /* the category already has a command of that name */

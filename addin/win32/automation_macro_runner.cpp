@@ -4,6 +4,8 @@
 #include <string>
 
 #include "platform/ansi_text.h"
+#include "win32/client_memory.h"
+#include "win32/seh_guard.h"
 
 namespace loomkeys {
 namespace {
@@ -35,7 +37,11 @@ std::u16string FailureText(HRESULT result, EXCEPINFO& info) {
 
 AutomationMacroRunner::AutomationMacroRunner(const VARIANT* application) {
   VariantInit(&application_);
-  if (application) VariantCopyInd(&application_, const_cast<VARIANT*>(application));
+  if (!application) return;
+  // The client's VARIANT, and what it refers to by reference, may be
+  // unreadable: the copy runs under the structured-exception guard.
+  auto copy = [&] { VariantCopyInd(&application_, const_cast<VARIANT*>(application)); };
+  if (!RunGuarded(copy, nullptr)) throw ClientMemoryFault();
 }
 
 AutomationMacroRunner::~AutomationMacroRunner() { VariantClear(&application_); }

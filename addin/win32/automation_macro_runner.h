@@ -11,6 +11,7 @@ namespace loomkeys {
 class AutomationMacroRunner final : public MacroRunner {
  public:
   // Keeps its own reference to the Application object for its lifetime.
+  // Throws ClientMemoryFault when the client's VARIANT cannot be read.
   explicit AutomationMacroRunner(const VARIANT* application);
   ~AutomationMacroRunner() override;
   AutomationMacroRunner(const AutomationMacroRunner&) = delete;

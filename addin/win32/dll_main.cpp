@@ -4,7 +4,7 @@
 #include "win32/debug_log_file.h"
 #include "win32/library.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       // The debug log is open during the whole start-up and shut-down.
@@ -15,7 +15,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       DisableThreadLibraryCalls(instance);
       break;
     case DLL_PROCESS_DETACH:
-      loomkeys::FinalizeLibrary();
+      // A non-null `reserved` means that the process is exiting.
+      loomkeys::FinalizeLibrary(reserved != nullptr);
       loomkeys::CloseDebugLog();
       break;
   }

@@ -5,6 +5,7 @@
 #include "win32/automation_macro_runner.h"
 #include "win32/customize_dialog.h"
 #include "win32/export_guard.h"
+#include "win32/module_hold.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ extern "C" void LOOMKEYS_CALL ShowCustomizeShortcutsUI(struct tagVARIANT* lpAppl
   loomkeys::GuardedExport<int>(0, [lpApplication](loomkeys::Library& library) {
     // Suspending and resuming the hot keys only works on the window's thread.
     if (GetCurrentThreadId() != library.WindowThreadId()) return 0;
+    // One hold for the whole run: provider events, the dialog and the boxes
+    // may unload the library, and the run goes on after them.
+    const loomkeys::ModuleHold hold;
     try {
       loomkeys::AutomationMacroRunner macros(lpApplication);
       const std::unique_ptr<loomkeys::CustomizeDialog> dialog = loomkeys::MakeCustomizeDialog(OwnerWindow());

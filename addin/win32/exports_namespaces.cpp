@@ -1,5 +1,7 @@
 // Exports that save a namespace's shortcuts as blob text, load such text
 // back, remove a whole namespace and rename one.
+#include <string>
+
 #include "loomkeys.h"
 #include "win32/export_guard.h"
 
@@ -12,12 +14,19 @@ constexpr BlobLayout kSecond = BlobLayout::kWithActiveMode;
 
 uint32_t DataSize(const char* lpNamespace, BlobLayout layout) {
   return GuardedExport<uint32_t>(
-      0, [&](Library& library) { return library.Registry().GetNamespaceDataSize(AnsiArgument(lpNamespace), layout); });
+      0, [&](Library& library) { return library.Registry().GetNamespaceDataSize(ClientText(lpNamespace), layout); });
 }
 
 int32_t Data(const char* lpNamespace, void* lpBuffer, uint32_t* lpSize, BlobLayout layout) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
-    return library.Registry().GetNamespaceData(AnsiArgument(lpNamespace), layout, lpBuffer, lpSize);
+    const std::string nameSpace = ClientText(lpNamespace);
+    uint32_t size = lpSize ? ReadClientValue(lpSize) : 0;
+    // The registry copies into the buffer itself, under its own guard. It
+    // reports the size with every result but one, a text too long to have a
+    // 32-bit size, where the size stays as it was.
+    const Result result = library.Registry().GetNamespaceData(nameSpace, layout, lpBuffer, lpSize ? &size : nullptr);
+    WriteClientValue(lpSize, size);
+    return result;
   });
 }
 
@@ -26,8 +35,9 @@ int32_t Data(const char* lpNamespace, void* lpBuffer, uint32_t* lpSize, BlobLayo
 int32_t Load(const char* lpNamespace, TShortcutCallbackFunc lpCallback, const char* lpData, BlobLayout layout) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) -> int32_t {
     if (!OnLibraryThread(library)) return kWrongThread;
-    return library.Registry().LoadNamespace(AnsiArgument(lpNamespace), layout,
-                                            reinterpret_cast<ShortcutCallback>(lpCallback), AnsiArgument(lpData));
+    const std::string nameSpace = ClientText(lpNamespace);
+    const std::string text = ClientText(lpData);
+    return library.Registry().LoadNamespace(nameSpace, layout, reinterpret_cast<ShortcutCallback>(lpCallback), text);
   });
 }
 
@@ -60,14 +70,16 @@ int32_t LOOMKEYS_CALL LoadNamespace2(const char* lpNamespace, TShortcutCallbackF
 void LOOMKEYS_CALL UnloadNamespace(const char* lpNamespace) {
   GuardedExport<bool>(false, [&](Library& library) {
     if (!OnLibraryThread(library)) return false;  // documented: nothing is done
-    library.Registry().UnloadNamespace(AnsiArgument(lpNamespace));
+    library.Registry().UnloadNamespace(ClientText(lpNamespace));
     return true;
   });
 }
 
 void LOOMKEYS_CALL NamespaceRename(const char* lpNamespace, const char* lpNewNamespace) {
   GuardedExport<bool>(false, [&](Library& library) {
-    library.Registry().NamespaceRename(AnsiArgument(lpNamespace), AnsiArgument(lpNewNamespace));
+    const std::string nameSpace = ClientText(lpNamespace);
+    const std::string newNameSpace = ClientText(lpNewNamespace);
+    library.Registry().NamespaceRename(nameSpace, newNameSpace);
     return true;
   });
 }

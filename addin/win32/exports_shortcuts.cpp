@@ -1,4 +1,6 @@
 // Exports that register, remove and query shortcuts.
+#include <string>
+
 #include "common/active_mode.h"
 #include "hotkeys/key_code.h"
 #include "loomkeys.h"
@@ -26,9 +28,11 @@ static_assert(MOD_ALT == kModAlt && MOD_CONTROL == kModControl && MOD_SHIFT == k
 static_assert(LOOMKEYS_MODE_SLIDE_DESIGN == kModeSlideDesign && LOOMKEYS_MODE_SLIDE_SHOW == kModeSlideShow &&
               LOOMKEYS_MODE_ALL == kEveryMode);
 
-template <typename T>
-void WriteIfGiven(T* target, T value) {
-  if (target) *target = value;
+// The three values that both info queries write when they find the shortcut.
+void WriteKeyInfo(const ShortcutInfo& info, uint16_t* lpVirtualKey, uint16_t* lpShiftKeys, uint16_t* lpActiveMode) {
+  WriteClientValue(lpVirtualKey, info.virtualKey);
+  WriteClientValue(lpShiftKeys, info.shiftKeys);
+  WriteClientValue(lpActiveMode, info.activeMode);
 }
 
 }  // namespace
@@ -40,9 +44,21 @@ int32_t LOOMKEYS_CALL RegisterShortcut2(const char* lpNamespace, uint16_t uVirtu
                                         uint32_t* lpShortcutId) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) -> int32_t {
     if (!OnLibraryThread(library)) return kWrongThread;
-    return library.Registry().RegisterShortcut2(AnsiArgument(lpNamespace), uVirtualKey, uShiftKeys, uActiveMode,
-                                                reinterpret_cast<ShortcutCallback>(lpCallback), AnsiArgument(lpContext),
-                                                lpShortcutId);
+    const std::string nameSpace = ClientText(lpNamespace);
+    const std::string context = ClientText(lpContext);
+    uint32_t id = 0;
+    const Result result = library.Registry().RegisterShortcut2(
+        nameSpace, uVirtualKey, uShiftKeys, uActiveMode, reinterpret_cast<ShortcutCallback>(lpCallback), context, &id);
+    if (result != kOk) return result;
+    try {
+      WriteClientValue(lpShortcutId, id);
+    } catch (const ClientMemoryFault&) {
+      // A client that answers 6 was not given the id and could never remove
+      // the shortcut: it goes again, and its key with it if it was the first.
+      library.Registry().UnregisterShortcut(id);
+      throw;
+    }
+    return kOk;
   });
 }
 
@@ -64,11 +80,7 @@ int32_t LOOMKEYS_CALL GetShortcutInfoByShortcutId(uint32_t uShortcutId, uint16_t
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
     ShortcutInfo info;
     const Result result = library.Registry().GetShortcutInfoByShortcutId(uShortcutId, &info);
-    if (result == kOk) {
-      WriteIfGiven(lpVirtualKey, info.virtualKey);
-      WriteIfGiven(lpShiftKeys, info.shiftKeys);
-      WriteIfGiven(lpActiveMode, info.activeMode);
-    }
+    if (result == kOk) WriteKeyInfo(info, lpVirtualKey, lpShiftKeys, lpActiveMode);
     return result;
   });
 }
@@ -78,12 +90,10 @@ int32_t LOOMKEYS_CALL GetShortcutInfoByContext(const char* lpNamespace, const ch
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
     ShortcutInfo info;
     const Result result =
-        library.Registry().GetShortcutInfoByContext(AnsiArgument(lpNamespace), AnsiArgument(lpContext), &info);
+        library.Registry().GetShortcutInfoByContext(ClientText(lpNamespace), ClientText(lpContext), &info);
     if (result == kOk) {
-      WriteIfGiven(lpVirtualKey, info.virtualKey);
-      WriteIfGiven(lpShiftKeys, info.shiftKeys);
-      WriteIfGiven(lpActiveMode, info.activeMode);
-      WriteIfGiven(lpShortcutId, info.shortcutId);
+      WriteKeyInfo(info, lpVirtualKey, lpShiftKeys, lpActiveMode);
+      WriteClientValue(lpShortcutId, info.shortcutId);
     }
     return result;
   });
@@ -91,19 +101,31 @@ int32_t LOOMKEYS_CALL GetShortcutInfoByContext(const char* lpNamespace, const ch
 
 uint32_t LOOMKEYS_CALL GetShortcutCount(const char* lpNamespace) {
   return GuardedExport<uint32_t>(
-      0, [&](Library& library) { return library.Registry().GetShortcutCount(AnsiArgument(lpNamespace)); });
+      0, [&](Library& library) { return library.Registry().GetShortcutCount(ClientText(lpNamespace)); });
 }
 
 int32_t LOOMKEYS_CALL GetShortcutDataSize(const char* lpNamespace, uint32_t uIndex, uint32_t* lpSize) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
-    return library.Registry().GetShortcutDataSize(AnsiArgument(lpNamespace), uIndex, lpSize);
+    uint32_t size = 0;
+    const Result result = library.Registry().GetShortcutDataSize(ClientText(lpNamespace), uIndex, &size);
+    if (result == kOk) WriteClientValue(lpSize, size);
+    return result;
   });
 }
 
 int32_t LOOMKEYS_CALL GetShortcutData(const char* lpNamespace, uint32_t uIndex, void* lpBuffer, uint32_t* lpSize,
                                       uint32_t* lpShortcutId) {
   return GuardedExport<int32_t>(kErrorRaised, [&](Library& library) {
-    return library.Registry().GetShortcutData(AnsiArgument(lpNamespace), uIndex, lpBuffer, lpSize, lpShortcutId);
+    const std::string nameSpace = ClientText(lpNamespace);
+    uint32_t size = lpSize ? ReadClientValue(lpSize) : 0;
+    uint32_t id = 0;
+    // The registry copies into the buffer itself, under its own guard.
+    const Result result =
+        library.Registry().GetShortcutData(nameSpace, uIndex, lpBuffer, lpSize ? &size : nullptr, &id);
+    if (result == kNoEntries || result == kIndexPastEntries) return result;  // nothing found, nothing written
+    WriteClientValue(lpShortcutId, id);
+    WriteClientValue(lpSize, size);
+    return result;
   });
 }
 

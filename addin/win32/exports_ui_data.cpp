@@ -8,15 +8,26 @@
 
 namespace {
 
+using loomkeys::ClientText;
 using loomkeys::GuardedExport;
 using loomkeys::kCallFailed;
 using loomkeys::Library;
+using loomkeys::WriteClientValue;
 
 loomkeys::UIData* Tree(TUIDataHandle handle) { return reinterpret_cast<loomkeys::UIData*>(handle); }
 
-// wchar_t is UTF-16 on Windows; the portable core spells it char16_t.
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-const char16_t* Utf16(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
+// What GetCommand(2) found, written to the client's variables once it has.
+struct CommandKey {
+  uint16_t virtualKey = 0;
+  uint16_t shiftKeys = 0;
+  uint16_t activeMode = 0;
+
+  void WriteTo(uint16_t* lpVirtualKey, uint16_t* lpShiftKeys, uint16_t* lpActiveMode) const {
+    WriteClientValue(lpVirtualKey, virtualKey);
+    WriteClientValue(lpShiftKeys, shiftKeys);
+    WriteClientValue(lpActiveMode, activeMode);
+  }
+};
 
 }  // namespace
 
@@ -31,32 +42,45 @@ int32_t LOOMKEYS_CALL AddCommand2(TUIDataHandle uiData, const wchar_t* lpCategor
                                   const wchar_t* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys,
                                   uint16_t uActiveMode) {
   return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
-    return loomkeys::AddCommand2(library.Customize().Trees(), Tree(uiData), Utf16(lpCategory), Utf16(lpName),
-                                 Utf16(lpDescription), uVirtualKey, uShiftKeys, uActiveMode);
+    const std::u16string category = ClientText(lpCategory), name = ClientText(lpName);
+    const std::u16string description = ClientText(lpDescription);
+    return loomkeys::AddCommand2(library.Customize().Trees(), Tree(uiData), category.c_str(), name.c_str(),
+                                 description.c_str(), uVirtualKey, uShiftKeys, uActiveMode);
   });
 }
 
 int32_t LOOMKEYS_CALL AddCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
                                  const char* lpDescription, uint16_t uVirtualKey, uint16_t uShiftKeys) {
   return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
-    return loomkeys::AddCommand(library.Customize().Trees(), Tree(uiData), lpCategory, lpName, lpDescription,
-                                uVirtualKey, uShiftKeys);
+    const std::string category = ClientText(lpCategory), name = ClientText(lpName);
+    const std::string description = ClientText(lpDescription);
+    return loomkeys::AddCommand(library.Customize().Trees(), Tree(uiData), category.c_str(), name.c_str(),
+                                description.c_str(), uVirtualKey, uShiftKeys);
   });
 }
 
 int32_t LOOMKEYS_CALL GetCommand2(TUIDataHandle uiData, const wchar_t* lpCategory, const wchar_t* lpName,
                                   uint16_t* lpVirtualKey, uint16_t* lpShiftKeys, uint16_t* lpActiveMode) {
   return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
-    return loomkeys::GetCommand2(library.Customize().Trees(), Tree(uiData), Utf16(lpCategory), Utf16(lpName),
-                                 lpVirtualKey, lpShiftKeys, lpActiveMode);
+    const std::u16string category = ClientText(lpCategory), name = ClientText(lpName);
+    CommandKey key;
+    const loomkeys::Result result =
+        loomkeys::GetCommand2(library.Customize().Trees(), Tree(uiData), category.c_str(), name.c_str(),
+                              &key.virtualKey, &key.shiftKeys, &key.activeMode);
+    if (result == loomkeys::kOk) key.WriteTo(lpVirtualKey, lpShiftKeys, lpActiveMode);
+    return result;
   });
 }
 
 int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, const char* lpName,
                                  uint16_t* lpVirtualKey, uint16_t* lpShiftKeys) {
   return GuardedExport<int32_t>(kCallFailed, [&](Library& library) {
-    return loomkeys::GetCommand(library.Customize().Trees(), Tree(uiData), lpCategory, lpName, lpVirtualKey,
-                                lpShiftKeys);
+    const std::string category = ClientText(lpCategory), name = ClientText(lpName);
+    CommandKey key;
+    const loomkeys::Result result = loomkeys::GetCommand(library.Customize().Trees(), Tree(uiData), category.c_str(),
+                                                         name.c_str(), &key.virtualKey, &key.shiftKeys);
+    if (result == loomkeys::kOk) key.WriteTo(lpVirtualKey, lpShiftKeys, nullptr);
+    return result;
   });
 }
 

@@ -1,11 +1,30 @@
 #include "win32/hotkey_window.h"
 
+#include <atomic>
+
 namespace loomkeys {
 namespace {
 
 constexpr wchar_t kClassName[] = L"THotKeyForm";
 constexpr wchar_t kCaption[] = L"HotKeyForm";
 constexpr UINT_PTR kTimerId = 1;
+// The longest a shut-down on another thread waits for a running message.
+constexpr ULONGLONG kRunningMessageWait = 2000;
+
+// Calls of WindowProc in progress, and whether the procedure has been
+// detached. A call counts itself before it looks at the flag, and the
+// shut-down sets the flag before it looks at the count, so that one of the
+// two always sees the other.
+std::atomic<int> runningCalls{0};
+std::atomic<bool> detached{false};
+
+class RunningCall {
+ public:
+  RunningCall() noexcept { ++runningCalls; }
+  ~RunningCall() { --runningCalls; }
+  RunningCall(const RunningCall&) = delete;
+  RunningCall& operator=(const RunningCall&) = delete;
+};
 
 }  // namespace
 
@@ -28,9 +47,8 @@ HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events) : ins
 }
 
 HotKeyWindow::~HotKeyWindow() {
+  DetachProcedure(false);
   if (window_) {
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     if (GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) {
       StopHotKeyTimer();
       DestroyWindow(window_);
@@ -46,12 +64,30 @@ HotKeyWindow::~HotKeyWindow() {
   UnregisterClassW(kClassName, instance_);
 }
 
+void HotKeyWindow::DetachProcedure(bool waitForRunningMessage) {
+  detached = true;
+  if (!window_) return;
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  // On the window's own thread a running call is the caller itself. On
+  // another, this runs under the loader lock: the wait is bounded, and the
+  // window's thread needs no loader lock to finish its message (a press that
+  // waits for the release of its module reference stops waiting when it sees
+  // the flag, see module_hold.h).
+  if (!waitForRunningMessage || GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) return;
+  const ULONGLONG end = GetTickCount64() + kRunningMessageWait;
+  while (runningCalls != 0 && GetTickCount64() < end) Sleep(1);
+}
+
+bool HotKeyWindow::ProcedureDetached() { return detached; }
+
 void HotKeyWindow::StartHotKeyTimer() { SetTimer(window_, kTimerId, kTimerInterval, nullptr); }
 
 void HotKeyWindow::StopHotKeyTimer() { KillTimer(window_, kTimerId); }
 
 LRESULT CALLBACK HotKeyWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<HotKeyWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  const RunningCall call;
+  auto* self = detached ? nullptr : reinterpret_cast<HotKeyWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self && message == WM_TIMER && wParam == kTimerId) {
     self->events_.Tick();
     return 0;

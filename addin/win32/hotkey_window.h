@@ -26,12 +26,21 @@ class HotKeyWindow {
   // Creates the window: class "THotKeyForm", caption "HotKeyForm", never
   // shown; the timer is created stopped.
   HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events);
-  // The window and its timer go.
+  // The window and its timer go (after DetachProcedure).
   ~HotKeyWindow();
   HotKeyWindow(const HotKeyWindow&) = delete;
   HotKeyWindow& operator=(const HotKeyWindow&) = delete;
 
   HWND Handle() const { return window_; }
+  // The window gets the default procedure and no user data, so that no
+  // message enters the library's code from now on. Called on another thread
+  // than the window's, it then waits, up to a bound, until a message that
+  // the window's thread is handling right now has been handled, unless
+  // waitForRunningMessage is false (the process is exiting: its other
+  // threads are gone).
+  void DetachProcedure(bool waitForRunningMessage);
+  // Whether DetachProcedure has begun: the library is being shut down.
+  static bool ProcedureDetached();
   void StartHotKeyTimer();
   void StopHotKeyTimer();
 

@@ -1,5 +1,7 @@
 #include "win32/library.h"
 
+#include "win32/module_hold.h"
+
 namespace loomkeys {
 namespace {
 
@@ -18,6 +20,7 @@ Library::Library(HINSTANCE instance) {
   providers_ = std::make_unique<ProviderList>();
   customize_ = std::make_unique<CustomizeSession>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
   window_->StartHotKeyTimer();
+  BeginModuleHolds(windowThreadId_);
 }
 
 Library::~Library() {
@@ -41,6 +44,9 @@ void Library::Tick() noexcept {
 }
 
 void Library::HandlePress(KeyCode key) noexcept {
+  // One hold for the whole press: its callbacks and error boxes may unload
+  // the library, and the dispatch goes on after them.
+  const ModuleHold hold;
   try {
     events_->HandlePress(key);
   } catch (...) {
@@ -58,7 +64,9 @@ void InitializeLibrary(HINSTANCE instance) {
   }
 }
 
-void FinalizeLibrary() {
+void FinalizeLibrary(bool processExit) {
+  if (loadedLibrary) loadedLibrary->DetachWindow(!processExit);
+  EndModuleHolds();
   delete loadedLibrary;
   loadedLibrary = nullptr;
 }

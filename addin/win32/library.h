@@ -24,10 +24,14 @@ class Library final : public HotKeyWindowEvents {
   // with its stopped timer, the hot-key table, the shortcut registry, the
   // empty UI provider list; then the timer starts.
   explicit Library(HINSTANCE instance);
-  // Shut-down: the timer stops first; the provider list goes without calling
-  // any provider; the registry is cleared (unbinding its keys) before the
-  // table goes, and the window goes after both.
+  // Shut-down, after DetachWindow: the timer stops; the provider list goes
+  // without calling any provider; the registry is cleared (unbinding its
+  // keys) before the table goes, and the window goes after both.
   ~Library();
+
+  // The first step of the shut-down: no message enters the library's code
+  // from here on (HotKeyWindow::DetachProcedure).
+  void DetachWindow(bool waitForRunningMessage) { window_->DetachProcedure(waitForRunningMessage); }
 
   HWND HotKeyWindowHandle() const { return window_->Handle(); }
   HotKeyTable& HotKeys() { return *hotKeys_; }
@@ -60,6 +64,7 @@ class Library final : public HotKeyWindowEvents {
 // The loaded library; null before DLL_PROCESS_ATTACH and after detach.
 Library* TheLibrary();
 void InitializeLibrary(HINSTANCE instance);
-void FinalizeLibrary();
+// processExit: the process is ending, and its other threads are gone.
+void FinalizeLibrary(bool processExit);
 
 }  // namespace loomkeys

@@ -4,6 +4,7 @@
 
 #include "win32/font_dc.h"
 #include "win32/library_instance.h"
+#include "win32/module_hold.h"
 #include "win32/window_text.h"
 
 namespace loomkeys {
@@ -59,6 +60,7 @@ ModalForm::ModalForm(std::wstring caption, int clientWidth, int clientHeight)
     : caption_(std::move(caption)), clientWidth_(clientWidth), clientHeight_(clientHeight) {}
 
 INT_PTR ModalForm::ShowModal(HWND owner) {
+  const ModuleHold hold;  // the dialog's message loop runs presses, whose callbacks may unload the library
   dpi_ = ScreenDpi();
   owner_ = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   ending_ = false;

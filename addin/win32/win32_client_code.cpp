@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/exception_text.h"
+#include "win32/module_hold.h"
 #include "win32/seh_guard.h"
 
 namespace loomkeys {
@@ -31,6 +32,7 @@ std::optional<std::u16string> SehClientCodeGuard::Run(const std::function<void()
 }
 
 void MessageBoxErrorBoxes::ShowError(std::u16string_view caption, std::u16string_view text) noexcept {
+  const ModuleHold hold;  // the box's message loop runs presses, whose callbacks may unload the library
   try {
     const std::wstring captionText(caption.begin(), caption.end());
     const std::wstring bodyText(text.begin(), text.end());

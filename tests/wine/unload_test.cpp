@@ -1,14 +1,18 @@
 // Loads and unloads the real Loomkeys.dll many times, registers and removes
 // keys many times, and unloads it from a thread other than the one that
-// loaded it: nothing may stay behind (no window, atom, bound key or mutex)
-// and the host must keep running.
+// loaded it, from inside a callback, while a callback's message box is open
+// and while keys are being pressed: nothing may stay behind (no window, atom,
+// bound key or mutex) and the host must keep running.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 
 #include "host_windows.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
+#include "win32/box_watcher.h"
+#include "win32/key_input.h"
 #include "wine_check.h"
 
 namespace {
@@ -25,6 +29,72 @@ void LOOMKEYS_CALL Ignore(const wchar_t*, uint16_t, uint16_t, const wchar_t*, ui
 
 DWORD WINAPI UnloadOnThisThread(LPVOID module) {
   FreeLibrary(static_cast<HMODULE>(module));
+  return 0;
+}
+
+// The library is unloaded and has taken everything of its own with it. Its
+// window goes when this thread next pumps, hence the wait.
+bool LibraryGone() {
+  return host_windows::PumpUntil(
+      [] { return GetModuleHandleW(L"Loomkeys.dll") == nullptr && CountHotKeyWindows() == 0; }, 8000);
+}
+
+void CheckNothingLeft(UINT virtualKey) {
+  CHECK(KeyIsFree(kCtrlAlt, virtualKey));
+  CHECK(!AtomExists(virtualKey, kCtrlAlt));
+  CHECK(!MutexExists());
+}
+
+// A callback that drops the test's only reference, and one on the same key
+// registered after it.
+HMODULE loadedModule = nullptr;
+int callsAfterUnload = 0;
+void LOOMKEYS_CALL UnloadLibrary(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
+  FreeLibrary(loadedModule);
+}
+void LOOMKEYS_CALL CountCallAfterUnload(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
+  ++callsAfterUnload;
+}
+
+// A callback whose message box stays open until a watcher closes it.
+constexpr wchar_t kBoxCaption[] = L"Callback box";
+void LOOMKEYS_CALL ShowBox(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
+  MessageBoxW(nullptr, L"A callback's box", kBoxCaption, MB_OK);
+}
+
+// Waits for the callback's box, unloads the library on a worker thread
+// meanwhile, and closes the box.
+struct BoxUnload {
+  bool workerReturned = false;
+  bool loadedWhileOpen = false;
+};
+DWORD WINAPI UnloadWhileBoxIsOpen(LPVOID result) {
+  auto* seen = static_cast<BoxUnload*>(result);
+  HWND box = box_watcher::WaitForDialog(kBoxCaption, 8000);
+  if (!box) return 0;
+  HANDLE worker = CreateThread(nullptr, 0, UnloadOnThisThread, loadedModule, 0, nullptr);
+  seen->workerReturned = WaitForSingleObject(worker, 3000) == WAIT_OBJECT_0;
+  CloseHandle(worker);
+  seen->loadedWhileOpen = GetModuleHandleW(L"Loomkeys.dll") != nullptr;
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return 0;
+}
+
+// A callback that takes a while, and presses that come faster than that, so
+// that they queue up behind it: the next one is always waiting. At the 20th
+// press a worker thread starts to unload the library.
+std::atomic<int> presses{0};
+HANDLE unloader = nullptr;
+void LOOMKEYS_CALL CountPress(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
+  if (++presses == 20) unloader = CreateThread(nullptr, 0, UnloadOnThisThread, loadedModule, 0, nullptr);
+  Sleep(2);
+}
+
+DWORD WINAPI PressRepeatedly(LPVOID) {
+  for (int press = 0; press < 400; ++press) {
+    key_input::PressChord(kCtrlAlt, 'P');
+    Sleep(0);
+  }
   return 0;
 }
 
@@ -99,6 +169,66 @@ int main() {
     CHECK(KeyIsFree(kCtrlAlt, 'M'));
     CHECK(!AtomExists('M', kCtrlAlt));
     CHECK(!MutexExists());
+  }
+
+  wine_check::Section("a callback unloads the library: the press ends, then the library goes");
+  {
+    loadedModule = loomkeys_dll::Load();
+    auto RegisterShortcut = LOOMKEYS_EXPORT(loadedModule, RegisterShortcut);
+    uint32_t id = 0;
+    CHECK_EQ(RegisterShortcut("Unload", 'U', kCtrlAlt, UnloadLibrary, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(RegisterShortcut("Later", 'U', kCtrlAlt, CountCallAfterUnload, "", &id), LOOMKEYS_OK);
+    host_windows::Pump(200);
+    key_input::PressChord(kCtrlAlt, 'U');
+    CHECK(LibraryGone());
+    CHECK_EQ(callsAfterUnload, 1);  // the press's other callback ran, in a library still there
+    CheckNothingLeft('U');
+  }
+
+  wine_check::Section("unloaded from another thread while a callback's box is open: it goes once the box closes");
+  {
+    loadedModule = loomkeys_dll::Load();
+    auto RegisterShortcut = LOOMKEYS_EXPORT(loadedModule, RegisterShortcut);
+    uint32_t id = 0;
+    CHECK_EQ(RegisterShortcut("Box", 'B', kCtrlAlt, ShowBox, "", &id), LOOMKEYS_OK);
+    host_windows::Pump(200);
+    BoxUnload seen;
+    HANDLE watcher = CreateThread(nullptr, 0, UnloadWhileBoxIsOpen, &seen, 0, nullptr);
+    key_input::PressChord(kCtrlAlt, 'B');
+    CHECK(LibraryGone());
+    CHECK_EQ(WaitForSingleObject(watcher, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(watcher);
+    CHECK(seen.workerReturned);   // no deadlock: the unload did not wait for the box
+    CHECK(seen.loadedWhileOpen);  // and did not pull the library away under it
+    CheckNothingLeft('B');
+  }
+
+  wine_check::Section("unloaded from another thread while keys are being pressed");
+  {
+    loadedModule = loomkeys_dll::Load();
+    auto RegisterShortcut = LOOMKEYS_EXPORT(loadedModule, RegisterShortcut);
+    uint32_t id = 0;
+    CHECK_EQ(RegisterShortcut("Pressed", 'P', kCtrlAlt, CountPress, "", &id), LOOMKEYS_OK);
+    // More keys make the shut-down take longer, while presses keep coming.
+    int failedRegistrations = 0;
+    for (UINT shift : {kCtrlAlt, kCtrlAlt | MOD_SHIFT, static_cast<UINT>(MOD_CONTROL | MOD_SHIFT)}) {
+      for (UINT key = '0'; key <= 'Z'; ++key) {
+        if (shift == kCtrlAlt && key == 'P') continue;
+        failedRegistrations += RegisterShortcut("Many", static_cast<uint16_t>(key), static_cast<uint16_t>(shift),
+                                                CountPress, "", &id) != LOOMKEYS_OK;
+      }
+    }
+    CHECK_EQ(failedRegistrations, 0);
+    host_windows::Pump(200);
+    HANDLE presser = CreateThread(nullptr, 0, PressRepeatedly, nullptr, 0, nullptr);
+    CHECK(LibraryGone());
+    CHECK(unloader != nullptr);
+    CHECK(host_windows::PumpUntil([presser] { return WaitForSingleObject(presser, 0) == WAIT_OBJECT_0; }, 10000));
+    CHECK_EQ(WaitForSingleObject(unloader, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(presser);
+    CloseHandle(unloader);
+    CheckNothingLeft('P');
+    CheckNothingLeft('5');
   }
 
   wine_check::Section("the library loads again afterwards");

@@ -1,0 +1,50 @@
+#pragma once
+// Keeps Loomkeys.dll loaded while the library's thread runs client code
+// (shortcut callbacks, provider events and macros) or a modal loop of the
+// library (its dialogs, its error boxes). Such code may unload the library
+// (a callback that calls FreeLibrary), or another thread may unload it
+// meanwhile; either would otherwise tear the library down and unmap its code
+// under frames that are still running. With the reference held, that unload
+// only drops the client's reference.
+//
+// The library's thread never drops the reference itself: should it be the
+// last, its FreeLibrary would return into unmapped code. A short-lived
+// thread does, ending in FreeLibraryAndExitThread, which returns into nothing
+// of the module either; the library's thread waits until that thread has
+// ended, so that a FreeLibrary of the host right after the hold unloads the
+// library at once, as it would without the hold. When the reference was the
+// last, the shut-down runs on that thread; its first step
+// (HotKeyWindow::DetachProcedure) waits for the window procedure to return,
+// so the library's thread stops waiting as soon as the shut-down has begun
+// and leaves the library's code. No wait is without a bound.
+//
+// What is left: the last FreeLibrary on another thread, done at the moment
+// the library's thread enters a key press, can find the press taking its
+// reference in the loader; the shut-down then waits out its bound, and the
+// press returns into a module that is gone. The library's own releases never
+// meet a press that way, since the library's thread waits for them.
+//
+// Holds nest: only the outermost takes and releases the reference. They
+// only count on the library's thread; elsewhere they do nothing. Client code
+// runs under the hold of a key press (Library::HandlePress) or of a Customize
+// run (ShowCustomizeShortcutsUI); every modal loop of the library (its
+// dialogs, its error boxes) takes one too, since presses run inside it.
+#include <windows.h>
+
+namespace loomkeys {
+
+class ModuleHold {
+ public:
+  ModuleHold() noexcept;
+  ~ModuleHold();
+  ModuleHold(const ModuleHold&) = delete;
+  ModuleHold& operator=(const ModuleHold&) = delete;
+};
+
+// From start-up on, holds count on `thread`.
+void BeginModuleHolds(DWORD thread);
+// At shut-down: holds do nothing from now on, since a reference taken now
+// would keep a module that is already being unloaded.
+void EndModuleHolds();
+
+}  // namespace loomkeys

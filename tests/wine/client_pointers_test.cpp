@@ -1,0 +1,379 @@
+// Hands the real Loomkeys.dll strings and out-pointers that cannot be used,
+// in a page that cannot be read (PAGE_NOACCESS), in a page that can only be
+// read (PAGE_READONLY), and strings that run into an unreadable page without
+// a terminator: every export answers its code, and afterwards the shortcuts,
+// their bound keys, the UI data and the providers are as they were, and the
+// registry's lock is free (a call from another thread gets through).
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host_windows.h"
+#include "loomkeys_dll.h"
+#include "system_probes.h"
+#include "win32/box_watcher.h"
+#include "wine_check.h"
+
+namespace {
+
+using system_probes::KeyIsFree;
+
+constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
+constexpr size_t kPage = 4096;
+// What the exports without a result "answer" in the table.
+constexpr int64_t kNoResult = -1;
+
+void LOOMKEYS_CALL Ignore(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
+
+int providerCalls = 0;
+void LOOMKEYS_CALL CountCreate(TUIDataHandle*) { ++providerCalls; }
+
+// Three pages: one that cannot be touched, one that can only be read, and a
+// readable one right before an unreadable one, for strings without an end.
+class ClientPages {
+ public:
+  ClientPages() {
+    base_ = static_cast<char*>(VirtualAlloc(nullptr, 4 * kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    std::strcpy(base_ + kPage, "Guard");
+    std::memcpy(base_ + kPage + 16, "one", 4);
+    const uint32_t room = 100;
+    std::memcpy(base_ + kPage + 64, &room, sizeof room);
+    std::memcpy(base_ + 3 * kPage - 5, "Guard", 5);  // no terminator: the next page is unreadable
+    DWORD old = 0;
+    VirtualProtect(base_, kPage, PAGE_NOACCESS, &old);
+    VirtualProtect(base_ + kPage, kPage, PAGE_READONLY, &old);
+    VirtualProtect(base_ + 3 * kPage, kPage, PAGE_NOACCESS, &old);
+  }
+  ~ClientPages() { VirtualFree(base_, 0, MEM_RELEASE); }
+
+  template <typename T>
+  T* NoAccess() const {
+    return reinterpret_cast<T*>(base_ + 256);
+  }
+  // A variable that holds 100 and cannot be written.
+  template <typename T>
+  T* ReadOnly() const {
+    return reinterpret_cast<T*>(base_ + kPage + 64);
+  }
+  // "Guard" and "one" in read-only memory.
+  const char* ReadOnlyNamespace() const { return base_ + kPage; }
+  const char* ReadOnlyContext() const { return base_ + kPage + 16; }
+  const char* Unterminated() const { return base_ + 3 * kPage - 5; }
+
+ private:
+  char* base_ = nullptr;
+};
+
+struct Row {
+  const char* what;
+  std::function<int64_t()> call;
+  int64_t expected;
+};
+
+// GetShortcutCount on a thread of its own, given 5 s: a registry lock left
+// held by a faulted call would keep it waiting.
+uint32_t CountFromAnotherThread(decltype(&::GetShortcutCount) count, const char* nameSpace) {
+  struct Call {
+    decltype(&::GetShortcutCount) count;
+    const char* nameSpace;
+    uint32_t result = 0xFFFFFFFF;
+  } call{count, nameSpace};
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](LPVOID context) -> DWORD {
+        auto* call = static_cast<Call*>(context);
+        call->result = call->count(call->nameSpace);
+        return 0;
+      },
+      &call, 0, nullptr);
+  if (WaitForSingleObject(thread, 5000) != WAIT_OBJECT_0) {
+    std::printf("the registry's lock is still held\n");
+    std::exit(3);  // the thread still uses `call`
+  }
+  CloseHandle(thread);
+  return call.result;
+}
+
+// Watches for the Customize Shortcuts dialog for a while and closes it with
+// Cancel if it comes.
+class DialogWatcher {
+ public:
+  explicit DialogWatcher(DWORD milliseconds) : milliseconds_(milliseconds) {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  }
+  ~DialogWatcher() {
+    WaitForSingleObject(thread_, milliseconds_ + 2000);
+    CloseHandle(thread_);
+  }
+  std::atomic<bool> found{false};
+
+ private:
+  static DWORD WINAPI Run(LPVOID self) {
+    auto* watcher = static_cast<DialogWatcher*>(self);
+    if (HWND dialog = box_watcher::WaitForDialog(L"Customize Shortcuts", watcher->milliseconds_)) {
+      watcher->found = true;
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    return 0;
+  }
+  DWORD milliseconds_;
+  HANDLE thread_;
+};
+
+}  // namespace
+
+int main() {
+  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
+  host_windows::BringToFront(editing);
+  HMODULE dll = loomkeys_dll::Load();
+  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
+  auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
+  auto UnregisterShortcut = LOOMKEYS_EXPORT(dll, UnregisterShortcut);
+  auto GetShortcutInfoByShortcutId = LOOMKEYS_EXPORT(dll, GetShortcutInfoByShortcutId);
+  auto GetShortcutInfoByContext = LOOMKEYS_EXPORT(dll, GetShortcutInfoByContext);
+  auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
+  auto GetShortcutDataSize = LOOMKEYS_EXPORT(dll, GetShortcutDataSize);
+  auto GetShortcutData = LOOMKEYS_EXPORT(dll, GetShortcutData);
+  auto GetNamespaceDataSize = LOOMKEYS_EXPORT(dll, GetNamespaceDataSize);
+  auto GetNamespaceDataSize2 = LOOMKEYS_EXPORT(dll, GetNamespaceDataSize2);
+  auto GetNamespaceData = LOOMKEYS_EXPORT(dll, GetNamespaceData);
+  auto GetNamespaceData2 = LOOMKEYS_EXPORT(dll, GetNamespaceData2);
+  auto LoadNamespace = LOOMKEYS_EXPORT(dll, LoadNamespace);
+  auto LoadNamespace2 = LOOMKEYS_EXPORT(dll, LoadNamespace2);
+  auto UnloadNamespace = LOOMKEYS_EXPORT(dll, UnloadNamespace);
+  auto NamespaceRename = LOOMKEYS_EXPORT(dll, NamespaceRename);
+  auto CreateUIData = LOOMKEYS_EXPORT(dll, CreateUIData);
+  auto AddCommand2 = LOOMKEYS_EXPORT(dll, AddCommand2);
+  auto AddCommand = LOOMKEYS_EXPORT(dll, AddCommand);
+  auto GetCommand2 = LOOMKEYS_EXPORT(dll, GetCommand2);
+  auto GetCommand = LOOMKEYS_EXPORT(dll, GetCommand);
+  auto RegisterUIProvider = LOOMKEYS_EXPORT(dll, RegisterUIProvider);
+  auto InitializeKeyloomAddin = LOOMKEYS_EXPORT(dll, InitializeKeyloomAddin);
+  auto ShowCustomizeShortcutsUI = LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI);
+
+  const ClientPages pages;
+  const char* badText = pages.NoAccess<char>();
+  const wchar_t* badWide = pages.NoAccess<wchar_t>();
+  const char* endless = pages.Unterminated();
+  uint16_t* badKey = pages.NoAccess<uint16_t>();
+  uint16_t* readOnlyKey = pages.ReadOnly<uint16_t>();
+  uint32_t* badSize = pages.NoAccess<uint32_t>();
+  uint32_t* readOnlySize = pages.ReadOnly<uint32_t>();
+
+  // Two shortcuts on two keys; Ctrl+Alt+N stays free.
+  uint32_t one = 0, two = 0;
+  CHECK_EQ(RegisterShortcut2("Guard", VK_F1, kCtrlAlt, LOOMKEYS_MODE_ALL, Ignore, "one", &one), LOOMKEYS_OK);
+  CHECK_EQ(RegisterShortcut2("Guard", VK_F2, kCtrlAlt, LOOMKEYS_MODE_ALL, Ignore, "two", &two), LOOMKEYS_OK);
+  std::string blob(GetNamespaceDataSize2("Guard"), '\0');  // the longer of the two texts
+  TUIDataHandle tree = CreateUIData();
+  CHECK_EQ(AddCommand2(tree, L"Cat", L"Cmd", L"", 'A', MOD_CONTROL, 1), LOOMKEYS_OK);
+
+  TUIProvider native = {};
+  native.Native = {LOOMKEYS_PROVIDER_NATIVE, CountCreate, nullptr};
+  TUIProvider macro = {};
+  macro.Macro = {LOOMKEYS_PROVIDER_MACRO, 0, badText, nullptr};
+  uint8_t room[100];
+  uint16_t key = 0, shift = 0, mode = 0;
+  uint32_t id = 0, size = 0;
+  TUIProviderHandle handle = nullptr;
+  VARIANT* badApplication = pages.NoAccess<VARIANT>();
+
+  const std::vector<Row> rows = {
+      {"RegisterShortcut2, unreadable namespace",
+       [&] { return RegisterShortcut2(badText, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut2, unreadable context",
+       [&] { return RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, badText, &id); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut2, namespace without an end",
+       [&] { return RegisterShortcut2(endless, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut2, read-only id of a new key",
+       [&] { return RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", readOnlySize); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut2, unreadable id of a new key",
+       [&] { return RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", badSize); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut2, read-only id on a shared key",
+       [&] { return RegisterShortcut2("Other", VK_F1, kCtrlAlt, 1, Ignore, "", readOnlySize); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut, read-only id",
+       [&] { return RegisterShortcut("Guard", 'N', kCtrlAlt, Ignore, "x", readOnlySize); }, LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutInfoByShortcutId, read-only key",
+       [&] { return GetShortcutInfoByShortcutId(one, readOnlyKey, &shift, &mode); }, LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutInfoByShortcutId, unreadable shift keys",
+       [&] { return GetShortcutInfoByShortcutId(one, &key, badKey, &mode); }, LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutInfoByShortcutId, read-only mode",
+       [&] { return GetShortcutInfoByShortcutId(one, &key, &shift, readOnlyKey); }, LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutInfoByContext, unreadable namespace",
+       [&] { return GetShortcutInfoByContext(badText, "one", &key, &shift, &mode, &id); }, LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutInfoByContext, context without an end",
+       [&] { return GetShortcutInfoByContext("Guard", endless, &key, &shift, &mode, &id); }, LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutInfoByContext, read-only key",
+       [&] { return GetShortcutInfoByContext("Guard", "one", readOnlyKey, &shift, &mode, &id); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutInfoByContext, unreadable id",
+       [&] { return GetShortcutInfoByContext("Guard", "one", &key, &shift, &mode, badSize); }, LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutCount, unreadable namespace", [&] { return GetShortcutCount(badText); }, 0},
+      {"GetShortcutDataSize, unreadable namespace", [&] { return GetShortcutDataSize(badText, 1, &size); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutDataSize, read-only size", [&] { return GetShortcutDataSize("Guard", 1, readOnlySize); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutDataSize, unreadable size", [&] { return GetShortcutDataSize("Guard", 1, badSize); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutData, unreadable namespace",
+       [&] {
+         size = sizeof room;
+         return GetShortcutData(badText, 1, room, &size, &id);
+       },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutData, unreadable size", [&] { return GetShortcutData("Guard", 1, room, badSize, &id); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutData, read-only size", [&] { return GetShortcutData("Guard", 1, room, readOnlySize, &id); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutData, read-only id",
+       [&] {
+         size = sizeof room;
+         return GetShortcutData("Guard", 1, room, &size, readOnlySize);
+       },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutData, unwritable buffer",
+       [&] {
+         size = sizeof room;
+         return GetShortcutData("Guard", 1, pages.ReadOnly<char>(), &size, &id);
+       },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetNamespaceDataSize, unreadable namespace", [&] { return GetNamespaceDataSize(badText); }, 0},
+      {"GetNamespaceDataSize2, namespace without an end", [&] { return GetNamespaceDataSize2(endless); }, 0},
+      {"GetNamespaceData, unreadable namespace",
+       [&] {
+         size = static_cast<uint32_t>(blob.size());
+         return GetNamespaceData(badText, blob.data(), &size);
+       },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetNamespaceData, unreadable size", [&] { return GetNamespaceData("Guard", blob.data(), badSize); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetNamespaceData, read-only size", [&] { return GetNamespaceData("Guard", blob.data(), readOnlySize); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetNamespaceData2, read-only size", [&] { return GetNamespaceData2("Guard", blob.data(), readOnlySize); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetNamespaceData2, unwritable buffer",
+       [&] {
+         size = 4096;
+         return GetNamespaceData2("Guard", pages.ReadOnly<char>(), &size);
+       },
+       LOOMKEYS_ERROR_RAISED},
+      {"LoadNamespace, unreadable namespace", [&] { return LoadNamespace(badText, Ignore, "14000000", 8); },
+       LOOMKEYS_ERROR_RAISED},
+      {"LoadNamespace, unreadable text", [&] { return LoadNamespace("Other", Ignore, badText, 8); },
+       LOOMKEYS_ERROR_RAISED},
+      {"LoadNamespace2, text without an end", [&] { return LoadNamespace2("Other", Ignore, endless, 5); },
+       LOOMKEYS_ERROR_RAISED},
+      {"UnloadNamespace, unreadable namespace",
+       [&] {
+         UnloadNamespace(badText);
+         return kNoResult;
+       },
+       kNoResult},
+      {"NamespaceRename, unreadable namespace",
+       [&] {
+         NamespaceRename(badText, "Other");
+         return kNoResult;
+       },
+       kNoResult},
+      {"NamespaceRename, unreadable new namespace",
+       [&] {
+         NamespaceRename("Guard", badText);
+         return kNoResult;
+       },
+       kNoResult},
+      {"AddCommand2, unreadable category", [&] { return AddCommand2(tree, badWide, L"New", L"", 'B', 0, 1); },
+       LOOMKEYS_ERROR_RAISED},
+      {"AddCommand2, unreadable name", [&] { return AddCommand2(tree, L"Cat", badWide, L"", 'B', 0, 1); },
+       LOOMKEYS_ERROR_RAISED},
+      {"AddCommand2, unreadable description", [&] { return AddCommand2(tree, L"Cat", L"New", badWide, 'B', 0, 1); },
+       LOOMKEYS_ERROR_RAISED},
+      {"AddCommand, description without an end", [&] { return AddCommand(tree, "Cat", "New", endless, 'B', 0); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetCommand2, unreadable category", [&] { return GetCommand2(tree, badWide, L"Cmd", &key, &shift, &mode); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetCommand2, read-only key", [&] { return GetCommand2(tree, L"Cat", L"Cmd", readOnlyKey, &shift, &mode); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetCommand2, unreadable mode", [&] { return GetCommand2(tree, L"Cat", L"Cmd", &key, &shift, badKey); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetCommand, read-only shift keys", [&] { return GetCommand(tree, "Cat", "Cmd", &key, readOnlyKey); },
+       LOOMKEYS_ERROR_RAISED},
+      {"RegisterUIProvider, unreadable record",
+       [&] { return RegisterUIProvider(pages.NoAccess<TUIProvider>(), &handle); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterUIProvider, unreadable macro name", [&] { return RegisterUIProvider(&macro, &handle); },
+       LOOMKEYS_ERROR_RAISED},
+      {"RegisterUIProvider, read-only handle",
+       [&] { return RegisterUIProvider(&native, pages.ReadOnly<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterUIProvider, unreadable handle",
+       [&] { return RegisterUIProvider(&native, pages.NoAccess<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
+      {"InitializeKeyloomAddin, read-only handle",
+       [&] { return InitializeKeyloomAddin(&native, pages.ReadOnly<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
+      {"ShowCustomizeShortcutsUI, unreadable Application",
+       [&] {
+         DialogWatcher watcher(1000);  // long enough for a dialog that must not come
+         ShowCustomizeShortcutsUI(reinterpret_cast<tagVARIANT*>(badApplication));
+         return watcher.found ? 1 : kNoResult;  // the dialog must not open
+       },
+       kNoResult},
+  };
+
+  wine_check::Section("every export answers its code; shortcuts, keys and the lock stay as they were");
+  for (const Row& row : rows) {
+    const int64_t result = row.call();
+    wine_check::Report(
+        result == row.expected,
+        std::string(row.what) + ": got " + std::to_string(result) + ", want " + std::to_string(row.expected), __FILE__,
+        __LINE__);
+    const bool unchanged = CountFromAnotherThread(GetShortcutCount, "Guard") == 2 && GetShortcutCount("Other") == 0 &&
+                           !KeyIsFree(kCtrlAlt, VK_F1) && !KeyIsFree(kCtrlAlt, VK_F2) && KeyIsFree(kCtrlAlt, 'N');
+    wine_check::Report(unchanged, std::string(row.what) + ": the registry changed", __FILE__, __LINE__);
+  }
+
+  wine_check::Section("the tree and the provider list are as they were");
+  CHECK_EQ(GetCommand2(tree, L"Cat", L"New", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
+  CHECK_EQ(GetCommand2(tree, L"Cat", L"Cmd", &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(key, 'A');
+  {
+    // A provider that had been kept would be asked for its tree here, and a
+    // macro provider would fail without an Application object.
+    box_watcher::MessageBoxAnswerer boxes(L"OnCreateUI Exception", IDOK);
+    DialogWatcher watcher(8000);
+    ShowCustomizeShortcutsUI(nullptr);
+    CHECK(watcher.found);
+    host_windows::Pump(200);
+    CHECK_EQ(providerCalls, 0);
+    CHECK_EQ(boxes.Count(), 0u);
+  }
+
+  wine_check::Section("strings in read-only memory are read as usual");
+  uint32_t readOnlyStrings = 0;
+  CHECK_EQ(
+      RegisterShortcut2(pages.ReadOnlyNamespace(), 'R', kCtrlAlt, 1, Ignore, pages.ReadOnlyContext(), &readOnlyStrings),
+      LOOMKEYS_OK);
+  CHECK_EQ(GetShortcutCount(pages.ReadOnlyNamespace()), 3u);
+  CHECK_EQ(GetShortcutInfoByContext("Guard", pages.ReadOnlyContext(), &key, &shift, &mode, &id), LOOMKEYS_OK);
+  CHECK_EQ(id, one);  // the earliest entry with that context
+  CHECK_EQ(UnregisterShortcut(readOnlyStrings), LOOMKEYS_OK);
+  CHECK(KeyIsFree(kCtrlAlt, 'R'));
+
+  wine_check::Section("an out-pointer that nothing is written to may be read-only");
+  CHECK_EQ(GetShortcutDataSize("Guard", 9, readOnlySize), LOOMKEYS_INDEX_PAST_ENTRIES);
+  CHECK_EQ(GetShortcutData("Guard", 9, room, readOnlySize, readOnlySize), LOOMKEYS_INDEX_PAST_ENTRIES);
+  CHECK_EQ(GetShortcutInfoByShortcutId(999, readOnlyKey, readOnlyKey, readOnlyKey), LOOMKEYS_UNKNOWN_SHORTCUT_ID);
+  CHECK_EQ(GetCommand2(tree, L"Cat", L"New", readOnlyKey, readOnlyKey, readOnlyKey), LOOMKEYS_NO_SUCH_COMMAND);
+
+  wine_check::Section("the library still works and unloads cleanly");
+  CHECK_EQ(RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", &id), LOOMKEYS_OK);
+  CHECK(!KeyIsFree(kCtrlAlt, 'N'));
+  FreeLibrary(dll);
+  CHECK(KeyIsFree(kCtrlAlt, 'N'));
+  CHECK(KeyIsFree(kCtrlAlt, VK_F1));
+  CHECK(system_probes::HotKeyWindows().empty());
+  DestroyWindow(editing);
+  return wine_check::Finish();
+}
