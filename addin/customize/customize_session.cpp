@@ -46,14 +46,23 @@ void CustomizeSession::RunCreatePass(MacroRunner& macros) {
     if (provider->version == kNativeProviderVersion) {
       if (!provider->onCreateUI) return;
       const OnCreateUIFunc onCreateUI = provider->onCreateUI;
-      UIData** slot = &provider->tree;
-      error = guard_.Run([onCreateUI, slot] { onCreateUI(slot); });
-      // The dialog would read a slot that holds no live tree (garbage, or a
-      // tree destroyed already) as a tree; such a provider contributes nothing.
+      // The event gets a slot of the session's own: it may unregister its
+      // provider before it stores its tree, and the provider's field would be
+      // freed memory by then.
+      UIData* const before = provider->tree;
+      UIData* slot = before;
+      error = guard_.Run([onCreateUI, &slot] { onCreateUI(&slot); });
       provider = providers_.FindBySerial(serial);
-      if (provider && provider->tree && !trees_.IsLive(provider->tree)) {
-        provider->tree = nullptr;
-        if (!error) error = std::u16string(kNoTreeStored);
+      if (provider) {
+        provider->tree = slot;
+        // The dialog would read a slot that holds no live tree (garbage, or a
+        // tree destroyed already) as a tree; such a provider contributes
+        // nothing. A tree that was there before and that the event destroyed
+        // is simply gone.
+        if (slot && !trees_.IsLive(slot)) {
+          provider->tree = nullptr;
+          if (!error && slot != before) error = std::u16string(kNoTreeStored);
+        }
       }
     } else {
       // A tree left behind by a failed OnDestroyUI macro goes first.

@@ -269,6 +269,20 @@ TEST_F(CustomizeSessionTest, AProviderWhoseSlotHoldsNoLiveTreeContributesNothing
   EXPECT_EQ(treeSeenAtDestroy['C'], live);
 }
 
+TEST_F(CustomizeSessionTest, AnOnCreateUIThatUnregistersItsProviderBeforeStoringItsTreeWritesIntoNothingFreed) {
+  RegisteredProvider* a = Register(Native<'A'>());
+  Register(Native<'B'>());
+  onCreate['A'] = [&](UIData** slot) {
+    session.UnregisterProvider(a);
+    *slot = session.Trees().Create();  // into freed memory, were the slot the provider's own field
+  };
+  onCreate['B'] = [&](UIData** slot) { *slot = session.Trees().Create(); };
+  Show();
+  EXPECT_EQ(events, (std::vector<std::string>{"create A", "create B", "dialog", "destroy B 0"}));
+  EXPECT_EQ(dialog.categoriesShown, (std::vector<int>{0}));
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(CustomizeSessionTest, AHandleThatIsNoLiveTreeIsRefusedByEveryUIDataCall) {
   UIDataTrees& trees = session.Trees();
   UIData* live = trees.Create();
