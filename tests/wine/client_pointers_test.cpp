@@ -7,8 +7,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -19,6 +17,7 @@
 #include "system_probes.h"
 #include "win32/box_watcher.h"
 #include "wine_check.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -79,25 +78,9 @@ struct Row {
 // GetShortcutCount on a thread of its own, given 5 s: a registry lock left
 // held by a faulted call would keep it waiting.
 uint32_t CountFromAnotherThread(decltype(&::GetShortcutCount) count, const char* nameSpace) {
-  struct Call {
-    decltype(&::GetShortcutCount) count;
-    const char* nameSpace;
-    uint32_t result = 0xFFFFFFFF;
-  } call{count, nameSpace};
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](LPVOID context) -> DWORD {
-        auto* call = static_cast<Call*>(context);
-        call->result = call->count(call->nameSpace);
-        return 0;
-      },
-      &call, 0, nullptr);
-  if (WaitForSingleObject(thread, 5000) != WAIT_OBJECT_0) {
-    std::printf("the registry's lock is still held\n");
-    std::exit(3);  // the thread still uses `call`
-  }
-  CloseHandle(thread);
-  return call.result;
+  uint32_t result = 0xFFFFFFFF;
+  worker_thread::Run([&] { result = count(nameSpace); }, 5000);
+  return result;
 }
 
 // Watches for the Customize Shortcuts dialog for a while and closes it with

@@ -14,6 +14,7 @@
 #include "win32/box_watcher.h"
 #include "win32/key_input.h"
 #include "wine_check.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -234,14 +235,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!calls.empty()) CHECK(calls[0].context == L"after");
   }
   // The registry's lock was released: another thread gets an answer.
-  HANDLE worker = CreateThread(
-      nullptr, 0, [](LPVOID count) -> DWORD { return reinterpret_cast<decltype(&::GetShortcutCount)>(count)("Omega"); },
-      reinterpret_cast<LPVOID>(GetShortcutCount), 0, nullptr);
-  CHECK_EQ(WaitForSingleObject(worker, 3000), static_cast<DWORD>(WAIT_OBJECT_0));
-  DWORD count = 0;
-  GetExitCodeThread(worker, &count);
+  uint32_t count = 0;
+  worker_thread::Run([&] { count = GetShortcutCount("Omega"); }, 3000);
   CHECK_EQ(count, 1u);
-  CloseHandle(worker);
 
   wine_check::Section("a fault in a press nested inside another press's error box");
   {
@@ -267,12 +263,8 @@ int wmain(int argc, wchar_t** argv) {
       CHECK(calls[0].context == L"inner done");
       CHECK(calls[1].context == L"outer done");
     }
-    HANDLE worker = CreateThread(
-        nullptr, 0,
-        [](LPVOID count) -> DWORD { return reinterpret_cast<decltype(&::GetShortcutCount)>(count)("Inner"); },
-        reinterpret_cast<LPVOID>(GetShortcutCount), 0, nullptr);
-    CHECK_EQ(WaitForSingleObject(worker, 3000), static_cast<DWORD>(WAIT_OBJECT_0));
-    CloseHandle(worker);
+    worker_thread::Run([&] { count = GetShortcutCount("Inner"); }, 3000);
+    CHECK_EQ(count, 2u);
   }
 
   FreeLibrary(dll);

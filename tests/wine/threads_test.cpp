@@ -4,31 +4,17 @@
 // bound and owned.
 #include <windows.h>
 
-#include <functional>
-
 #include "host_windows.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
 #include "wine_check.h"
+#include "worker_thread.h"
 
 namespace {
 
 constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
 
 void LOOMKEYS_CALL Ignore(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
-
-// Runs work on a new thread and waits for it.
-void OnWorker(std::function<void()> work) {
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](LPVOID work) -> DWORD {
-        (*static_cast<std::function<void()>*>(work))();
-        return 0;
-      },
-      &work, 0, nullptr);
-  WaitForSingleObject(thread, 10000);
-  CloseHandle(thread);
-}
 
 bool KeyIsFree(UINT key) { return system_probes::KeyIsFree(kCtrlAlt, key); }
 
@@ -54,7 +40,7 @@ int main() {
   CHECK(!KeyIsFree('P'));
 
   wine_check::Section("a worker thread cannot register, remove, load or unload");
-  OnWorker([&] {
+  worker_thread::Run([&] {
     uint32_t id = 0xDEADBEEF;
     CHECK_EQ(RegisterShortcut2("Worker", 'Q', kCtrlAlt, 3, Ignore, "", &id), LOOMKEYS_WRONG_THREAD);
     CHECK_EQ(id, 0xDEADBEEFu);
@@ -70,7 +56,7 @@ int main() {
   CHECK(!KeyIsFree('P'));
 
   wine_check::Section("a worker thread can query, save and rename");
-  OnWorker([&] {
+  worker_thread::Run([&] {
     CHECK_EQ(GetShortcutCount("Main"), 1u);
     uint16_t key = 0, shift = 0, mode = 0;
     CHECK_EQ(GetShortcutInfoByShortcutId(owned, &key, &shift, &mode), LOOMKEYS_OK);
