@@ -12,7 +12,15 @@ uint16_t FakeHotKeySystem::AddGlobalAtom(const std::string& name) {
       return atom;
     }
   }
-  const uint16_t atom = nextAtom_++;
+  // Like the system's table, values from 0xC000 up are handed out again once
+  // deleted; a table with no free value fails the call.
+  uint16_t atom = 0;
+  for (uint32_t tried = 0; tried <= 0xFFFF - kFirstAtom && atom == 0; ++tried) {
+    const uint16_t candidate = nextAtom_;
+    nextAtom_ = nextAtom_ == 0xFFFF ? kFirstAtom : static_cast<uint16_t>(nextAtom_ + 1);
+    if (!atoms_.count(candidate)) atom = candidate;
+  }
+  if (atom == 0) return 0;
   atoms_[atom] = {name, 1};
   calls_.back().id = atom;
   return atom;

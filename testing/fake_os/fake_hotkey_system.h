@@ -52,7 +52,8 @@ class FakeHotKeySystem : public HotKeySystem {
   std::set<KeyCode> keptBound_;
   bool failAtoms_ = false;
   std::map<uint16_t, Atom> atoms_;
-  uint16_t nextAtom_ = 0xC000;  // global atoms live above 0xC000
+  static constexpr uint16_t kFirstAtom = 0xC000;  // global string atoms live from here to 0xFFFF
+  uint16_t nextAtom_ = kFirstAtom;
   std::map<std::pair<WindowHandle, int>, KeyCode> bound_;
 };
 

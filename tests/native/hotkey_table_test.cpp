@@ -72,6 +72,17 @@ TEST_F(HotKeyTableTest, RemovingUnbindsAndDeletesTheAtomEvenWhenTheKeyIsDead) {
   EXPECT_TRUE(table.Snapshot().empty());
 }
 
+TEST_F(HotKeyTableTest, KeysComeAndGoMoreOftenThanThereAreAtomValuesWithoutFailingOrLeavingAnAtom) {
+  // The atom table has 16,384 string atoms; their values are handed out
+  // again once deleted, so a long session never runs out of them.
+  for (int round = 0; round < 20000; ++round) {
+    Add(kCtrlA);
+    table.RemoveSystemHotKey(kWindow, 0x41, 2);
+  }
+  EXPECT_TRUE(system.LiveAtoms().empty());
+  EXPECT_TRUE(Bound().empty());
+}
+
 TEST_F(HotKeyTableTest, RemovingAnUnknownPairDoesNothing) {
   table.RemoveSystemHotKey(kWindow, 0x41, 2);
   EXPECT_TRUE(system.Calls().empty());
