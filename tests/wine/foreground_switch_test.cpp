@@ -273,13 +273,8 @@ int wmain(int argc, wchar_t** argv) {
   record = static_cast<OtherProgramRecord*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
   HANDLE quit = CreateEventW(nullptr, TRUE, FALSE, kQuitName);
   HANDLE takeFront = CreateEventW(nullptr, TRUE, FALSE, kTakeFrontName);
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring commandLine = std::wstring(L"\"") + self + L"\" --other-program";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  CHECK(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  HANDLE process = host_windows::StartThisProgram(L"--other-program");
+  CHECK(process != nullptr);
   for (int i = 0; i < 500 && !record->window; ++i) Sleep(10);
   CHECK(record->window != nullptr);
 
@@ -394,9 +389,7 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   SetEvent(quit);
-  WaitForSingleObject(process.hProcess, 5000);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  host_windows::AwaitProgramEnd(process);
   FreeLibrary(dll);
   return wine_check::Finish();
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace host_windows {
 
@@ -58,6 +59,28 @@ inline bool BringToFront(HWND window) {
   const bool inFront = PumpUntil([window] { return GetForegroundWindow() == window; }, 2000);
   Pump(200);
   return inFront;
+}
+
+// Another program: this test program started again with `arguments`; its
+// process handle, or null when it could not be started.
+inline HANDLE StartThisProgram(const std::wstring& arguments) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = std::wstring(L"\"") + self + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return nullptr;
+  }
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+// Waits a while for a program from StartThisProgram to end, and lets go of it.
+inline void AwaitProgramEnd(HANDLE process) {
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
 }
 
 }  // namespace host_windows

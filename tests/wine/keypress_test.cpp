@@ -194,13 +194,8 @@ int wmain(int argc, wchar_t** argv) {
 
   wine_check::Section("no key of ours is live while another program is in front");
   HANDLE quit = CreateEventW(nullptr, TRUE, FALSE, L"LoomkeysTestOtherProgramQuit");
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring commandLine = std::wstring(L"\"") + self + L"\" --other-program LoomkeysTestOtherProgramQuit";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  CHECK(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  HANDLE process = host_windows::StartThisProgram(L"--other-program LoomkeysTestOtherProgramQuit");
+  CHECK(process != nullptr);
   CHECK(host_windows::PumpUntil(ForegroundIsOtherProcess, 5000));
   host_windows::Pump(200);
   CHECK(!IsLive(kCtrlShift, 'K'));
@@ -209,9 +204,7 @@ int wmain(int argc, wchar_t** argv) {
   host_windows::Pump(200);
   CHECK(calls.empty());
   SetEvent(quit);
-  WaitForSingleObject(process.hProcess, 5000);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  host_windows::AwaitProgramEnd(process);
   CHECK(host_windows::BringToFront(editing));
   CHECK(IsLive(kCtrlShift, 'K'));
 
