@@ -44,9 +44,10 @@ void Library::Tick() noexcept {
 }
 
 void Library::HandlePress(KeyCode key) noexcept {
-  // One hold for the whole press: its callbacks and error boxes may unload
-  // the library, and the dispatch goes on after them.
-  const ModuleHold hold;
+  // One hold for the whole press, taken before its first callback: the
+  // callbacks and error boxes may unload the library, and the dispatch goes
+  // on after them.
+  const ModuleHold hold(ModuleHold::Taken::kBeforeClientCode);
   try {
     events_->HandlePress(key);
   } catch (...) {

@@ -23,8 +23,14 @@ DWORD WINAPI ReleaseModule(LPVOID module) { FreeLibraryAndExitThread(static_cast
 
 }  // namespace
 
-ModuleHold::ModuleHold() noexcept {
-  if (GetCurrentThreadId() != holdingThread || depth++ != 0) return;
+ModuleHold::ModuleHold(Taken taken) noexcept {
+  if (GetCurrentThreadId() != holdingThread) return;
+  ++depth;
+  if (taken == Taken::kAtOnce) TakeDeferredHold();
+}
+
+void TakeDeferredHold() noexcept {
+  if (GetCurrentThreadId() != holdingThread || depth == 0 || heldModule) return;
   HMODULE module = nullptr;
   if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(LibraryInstance()),
                          &module)) {

@@ -24,22 +24,31 @@
 // press returns into a module that is gone. The library's own releases never
 // meet a press that way, since the library's thread waits for them.
 //
-// Holds nest: only the outermost takes and releases the reference. They
-// only count on the library's thread; elsewhere they do nothing. Client code
-// runs under the hold of a key press (Library::HandlePress) or of a Customize
-// run (ShowCustomizeShortcutsUI); every modal loop of the library (its
-// dialogs, its error boxes) takes one too, since presses run inside it.
+// Holds nest: the reference is taken once and released when the outermost
+// hold ends. They only count on the library's thread; elsewhere they do
+// nothing. Client code runs under the hold of a key press
+// (Library::HandlePress) or of a Customize run (ShowCustomizeShortcutsUI);
+// every modal loop of the library (its dialogs, its error boxes) takes one
+// too, since presses run inside it. A key press's hold is deferred: most
+// presses call nobody (a key typed again for another window, a key without
+// callbacks), so its reference is taken only when the guard is about to call
+// a client (TakeDeferredHold), and a press that calls nobody costs nothing.
 #include <windows.h>
 
 namespace loomkeys {
 
 class ModuleHold {
  public:
-  ModuleHold() noexcept;
+  enum class Taken { kAtOnce, kBeforeClientCode };
+  explicit ModuleHold(Taken taken = Taken::kAtOnce) noexcept;
   ~ModuleHold();
   ModuleHold(const ModuleHold&) = delete;
   ModuleHold& operator=(const ModuleHold&) = delete;
 };
+
+// Takes the reference for the holds in force, should a deferred one have
+// left it untaken; called right before client code runs.
+void TakeDeferredHold() noexcept;
 
 // From start-up on, holds count on `thread`.
 void BeginModuleHolds(DWORD thread);
