@@ -29,4 +29,10 @@ class CallbackText {
   std::vector<char16_t> buffer_;  // two units of length word, text, zero
 };
 
+// What the callback of an entry receives besides numbers.
+struct CallbackTexts {
+  CallbackText nameSpace;
+  CallbackText context;
+};
+
 }  // namespace loomkeys

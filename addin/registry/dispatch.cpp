@@ -1,5 +1,5 @@
 // What happens when a bound key is pressed.
-#include <vector>
+#include <memory>
 
 #include "registry/callback_text.h"
 #include "registry/shortcut_registry.h"
@@ -7,49 +7,52 @@
 namespace loomkeys {
 namespace {
 
-// What a callback receives, copied out of its entry before the call: the
+// What a callback receives, taken out of its entry before the call: the
 // callback may remove or rename its own entry while it runs.
 struct PendingCall {
   ShortcutCallback callback;
-  CallbackText nameSpace;
-  CallbackText context;
+  std::shared_ptr<const CallbackTexts> texts;
   uint16_t virtualKey;
   uint16_t shiftKeys;
   uint32_t shortcutId;
 };
 
+// Calls the entry's callback, if it has one.
+void CallEntry(RegistryEntry& entry, ClientCodeGuard& guard, ErrorBoxes& boxes) {
+  if (!entry.callback) return;
+  if (!entry.callbackTexts) {
+    entry.callbackTexts = std::make_shared<const CallbackTexts>(
+        CallbackTexts{CallbackText(entry.nameSpace), CallbackText(entry.context)});
+  }
+  const PendingCall call{entry.callback, entry.callbackTexts, entry.virtualKey, entry.shiftKeys, entry.shortcutId};
+  const auto error = guard.Run([&call] {
+    call.callback(call.texts->nameSpace.Text(), call.virtualKey, call.shiftKeys, call.texts->context.Text(),
+                  call.shortcutId);
+  });
+  if (error) boxes.ShowError(u"Keyloom Exception", *error);
+}
+
 }  // namespace
 
 bool ShortcutRegistry::DispatchHotKey(KeyCode pressed, ClientCodeGuard& guard, ErrorBoxes& boxes) {
   LockHold hold(lock_);
-  const auto key = keyIndex_.find(pressed);
+  auto key = keyIndex_.find(pressed);
   if (key == keyIndex_.end()) return false;
 
-  // The entries of this press, by id: a callback may remove entries (its
-  // own included) or add some. Ids are not handed out again while the
-  // library is loaded, so an id that is gone after a callback ran means
-  // that its entry was removed; entries added meanwhile are not in the list.
-  std::vector<uint32_t> ids;
-  ids.reserve(key->second->entries.size());
-  for (const RegistryEntry* entry : key->second->entries) ids.push_back(entry->shortcutId);
-
-  for (uint32_t id : ids) {
-    const auto place = entryIndex_.find(id);
-    if (place == entryIndex_.end()) continue;
-    const RegistryEntry& current = *place->second.slot->second;
-    // An entry without a callback has nothing to call; it is skipped.
-    if (!current.callback) continue;
-
-    const PendingCall call{current.callback,
-                           CallbackText(current.nameSpace),
-                           CallbackText(current.context),
-                           current.virtualKey,
-                           current.shiftKeys,
-                           current.shortcutId};
-    const auto error = guard.Run([&call] {
-      call.callback(call.nameSpace.Text(), call.virtualKey, call.shiftKeys, call.context.Text(), call.shortcutId);
-    });
-    if (error) boxes.ShowError(u"Keyloom Exception", *error);
+  // A callback may remove entries (its own included), add some, or even
+  // remove the key and register it again. Every entry is filed under a
+  // sequence number that is never handed out again, so the press walks the
+  // key's entries by number, finding the key anew after each call: an entry
+  // removed meanwhile is not found any more, and entries added meanwhile
+  // have numbers above the last one given out before the press.
+  const uint64_t lastBeforePress = registrations_;
+  uint64_t called = 0;
+  while (key != keyIndex_.end()) {
+    const auto* filed = key->second->entries.FiledAfter(called);
+    if (!filed || filed->first > lastBeforePress) break;
+    called = filed->first;
+    CallEntry(*filed->second, guard, boxes);
+    key = keyIndex_.find(pressed);
   }
   return true;
 }

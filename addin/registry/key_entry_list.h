@@ -46,6 +46,12 @@ class KeyEntryList {
   size_t size() const { return slots_.size(); }
   bool empty() const { return slots_.empty(); }
   const RegistryEntry* front() const { return slots_.begin()->second.get(); }
+  // The entry filed next after sequence number `sequence`, as its sequence
+  // number and its entry, or null when there is none.
+  const Slots::value_type* FiledAfter(uint64_t sequence) const {
+    const auto next = slots_.upper_bound(sequence);
+    return next == slots_.end() ? nullptr : &*next;
+  }
 
   // The modes that at least one entry wants: the OR of their active modes.
   uint16_t WantedModes() const { return wantedModes_; }

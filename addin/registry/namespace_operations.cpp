@@ -95,6 +95,7 @@ void ShortcutRegistry::NamespaceRename(std::string_view nameSpace, std::string_v
     std::string renamed(newNameSpace);  // the only step that can fail, taken before anything changes
     auto filed = namespaceIndex_.extract(at++);
     filed.value().filed->second->nameSpace.swap(renamed);
+    filed.value().filed->second->callbackTexts.reset();
     namespaceIndex_.insert(std::move(filed));
   }
 }

@@ -1,12 +1,15 @@
 #pragma once
 // One registered shortcut and the callback type that its key press calls.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "common/active_mode.h"
 #include "common/calling_convention.h"
 
 namespace loomkeys {
+
+struct CallbackTexts;
 
 // The client's callback. Both strings arrive in the counted, doubled form of
 // callback_text.h and belong to the library until the call returns.
@@ -21,6 +24,11 @@ struct RegistryEntry {
   ShortcutCallback callback = nullptr;
   std::string context;  // ANSI bytes, opaque to the library
   uint32_t shortcutId = 0;
+  // Its namespace and context as its callback receives them: converted at
+  // its first press, kept for the presses after it and dropped when the
+  // namespace is renamed. A call shares them, so they outlive an entry that
+  // is removed while its callback runs.
+  std::shared_ptr<const CallbackTexts> callbackTexts;
 };
 
 }  // namespace loomkeys

@@ -130,6 +130,49 @@ TEST_F(DispatchTest, RemovingTheKeysLastEntriesDuringThePressEndsItSafely) {
   EXPECT_TRUE(system.BoundKeys().empty());
 }
 
+TEST_F(DispatchTest, AKeyRemovedAndRegisteredAgainDuringThePressCallsItsNewEntryAtTheNextPress) {
+  Register("A", 0x41, 2, "old", kEveryMode, Recorder);
+  Register("B", 0x41, 2, "old", kEveryMode, Recorder);
+  duringCall = [this](uint32_t id) {
+    if (id != 1) return;
+    registry->UnregisterShortcut(1);
+    registry->UnregisterShortcut(2);
+    Register("C", 0x41, 2, "new", kEveryMode, Recorder);
+  };
+  EXPECT_TRUE(Press(0x41, 2));
+  EXPECT_EQ(CalledIds(), std::vector<uint32_t>{1});
+  duringCall = nullptr;
+  calls.clear();
+  EXPECT_TRUE(Press(0x41, 2));
+  EXPECT_EQ(calls, (std::vector<Call>{{u"C", 0x41, 2, u"new", 3}}));
+}
+
+// Reads its texts only after it has removed its own entry, which a caller
+// may free at once (AddressSanitizer would see the texts read after that).
+void LOOMKEYS_STDCALL RemoveItselfThenRecord(const char16_t* ns, uint16_t vk, uint16_t sk, const char16_t* context,
+                                             uint32_t id) {
+  if (duringCall) duringCall(id);
+  calls.push_back({ReadCounted(ns), vk, sk, ReadCounted(context), id});
+}
+
+TEST_F(DispatchTest, ACallbackReadsItsTextsAfterRemovingItsOwnEntry) {
+  Register("A", 0x41, 2, "first", kEveryMode, RemoveItselfThenRecord);
+  Register("A", 0x41, 2, "second", kEveryMode, RemoveItselfThenRecord);
+  EXPECT_TRUE(Press(0x41, 2));  // both entries' texts are made and kept
+  calls.clear();
+  duringCall = [this](uint32_t id) { registry->UnregisterShortcut(id); };
+  EXPECT_TRUE(Press(0x41, 2));
+  EXPECT_EQ(calls, (std::vector<Call>{{u"A", 0x41, 2, u"first", 1}, {u"A", 0x41, 2, u"second", 2}}));
+}
+
+TEST_F(DispatchTest, APressAfterARenameGivesTheNewNamespace) {
+  Register("A", 0x41, 2, "context", kEveryMode, Recorder);
+  EXPECT_TRUE(Press(0x41, 2));
+  registry->NamespaceRename("A", "Renamed");
+  EXPECT_TRUE(Press(0x41, 2));
+  EXPECT_EQ(calls, (std::vector<Call>{{u"A", 0x41, 2, u"context", 1}, {u"Renamed", 0x41, 2, u"context", 1}}));
+}
+
 TEST_F(DispatchTest, EntriesAddedDuringThePressWaitForTheNextPress) {
   Register("A", 0x41, 2, "x", kEveryMode, Recorder);
   duringCall = [this](uint32_t id) {

@@ -51,8 +51,8 @@ TEST(HexTextTest, APairThatIsNotTwoHexadecimalDigitsRejectsTheText) {
 }
 
 TEST(NamespaceBlobTest, SizeAndBytesFollowTheLayout) {
-  RegistryEntry a{"ns", 0x41, 2, 1, nullptr, "abc", 1};
-  RegistryEntry b{"ns", 0x74, 6, 0xFFFF, nullptr, "", 2};
+  RegistryEntry a{"ns", 0x41, 2, 1, nullptr, "abc", 1, nullptr};
+  RegistryEntry b{"ns", 0x74, 6, 0xFFFF, nullptr, "", 2, nullptr};
   const std::vector<const RegistryEntry*> entries{&a, &b};
 
   EXPECT_EQ(NamespaceBlobSize(entries, BlobLayout::kWithoutActiveMode), 4u + 11 + 8);

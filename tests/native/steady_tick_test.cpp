@@ -1,6 +1,7 @@
-// The 50 ms tick as it runs all day: once a tick has applied what changed,
-// the ticks after it make no hot-key system call and allocate nothing,
-// whatever changed before (keys, modes, a suspension of the hot keys).
+// The 50 ms tick and the key press as they run all day: once a tick has
+// applied what changed, the ticks after it make no hot-key system call and
+// allocate nothing, whatever changed before (keys, modes, a suspension of the
+// hot keys); a press of a key that was pressed before allocates nothing.
 // Runs in a program of its own, whose operator new counts allocations.
 #include <gtest/gtest.h>
 
@@ -92,6 +93,23 @@ TEST_F(SteadyTickTest, AChangeMadeBetweenTicksIsAppliedByTheNextTick) {
   Register("C", 0x101, 2, "c", kModeSlideDesign);
   Ticks(1);
   EXPECT_TRUE(isBound(dead));
+}
+
+int callbackCalls = 0;
+
+void LOOMKEYS_STDCALL CountCall(const char16_t*, uint16_t, uint16_t, const char16_t*, uint32_t) { ++callbackCalls; }
+
+TEST_F(SteadyTickTest, APressOfAKeyPressedBeforeAllocatesNothing) {
+  Register("C", 0x400, 2, "first", kModeSlideDesign, CountCall);
+  Register("D", 0x400, 2, "second", kEveryMode, CountCall);
+  Ticks(1);
+  const KeyCode key = MakeKeyCode(0x400, 2);
+  events.HandlePress(key);  // the first press makes what the callbacks receive
+  ASSERT_EQ(callbackCalls, 2);
+  const uint64_t before = testing::AllocationsSoFar().allocations;
+  for (int press = 0; press < 100; ++press) events.HandlePress(key);
+  EXPECT_EQ(testing::AllocationsSoFar().allocations - before, 0u);
+  EXPECT_EQ(callbackCalls, 202);
 }
 
 }  // namespace
