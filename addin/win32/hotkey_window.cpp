@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "win32/procedure_exit_release.h"
+
 namespace loomkeys {
 namespace {
 
@@ -43,7 +45,7 @@ HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events) : ins
   window_ = CreateWindowExW(0, kClassName, kCaption, WS_POPUP, 192, 107, 116, 29, nullptr, nullptr, instance_, nullptr);
   if (!window_) return;
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoomkeysHotKeyWindowEntry));
 }
 
 HotKeyWindow::~HotKeyWindow() {

@@ -44,9 +44,11 @@ class HotKeyWindow {
   void StartHotKeyTimer();
   void StopHotKeyTimer();
 
- private:
+  // The procedure itself; Windows calls it through LoomkeysHotKeyWindowEntry
+  // (procedure_exit_release.h).
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+ private:
   HINSTANCE instance_;
   HotKeyWindowEvents& events_;
   HWND window_ = nullptr;

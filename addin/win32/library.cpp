@@ -47,7 +47,7 @@ void Library::HandlePress(KeyCode key) noexcept {
   // One hold for the whole press, taken before its first callback: the
   // callbacks and error boxes may unload the library, and the dispatch goes
   // on after them.
-  const ModuleHold hold(ModuleHold::Taken::kBeforeClientCode);
+  const ModuleHold hold(ModuleHold::Taken::kForKeyPress);
   try {
     events_->HandlePress(key);
   } catch (...) {

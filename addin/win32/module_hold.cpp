@@ -5,6 +5,7 @@
 
 #include "win32/hotkey_window.h"
 #include "win32/library_instance.h"
+#include "win32/procedure_exit_release.h"
 
 namespace loomkeys {
 namespace {
@@ -23,7 +24,7 @@ DWORD WINAPI ReleaseModule(LPVOID module) { FreeLibraryAndExitThread(static_cast
 
 }  // namespace
 
-ModuleHold::ModuleHold(Taken taken) noexcept {
+ModuleHold::ModuleHold(Taken taken) noexcept : taken_(taken) {
   if (GetCurrentThreadId() != holdingThread) return;
   ++depth;
   if (taken == Taken::kAtOnce) TakeDeferredHold();
@@ -40,6 +41,10 @@ void TakeDeferredHold() noexcept {
 
 ModuleHold::~ModuleHold() {
   if (GetCurrentThreadId() != holdingThread || --depth != 0 || !heldModule) return;
+  if (taken_ == Taken::kForKeyPress) {
+    ReleaseOnProcedureExit(std::exchange(heldModule, nullptr));
+    return;
+  }
   HANDLE thread = CreateThread(nullptr, 0, ReleaseModule, heldModule, 0, nullptr);
   // Without a thread the reference stays: a library that can no longer be
   // unloaded is better than one unmapped under running code.

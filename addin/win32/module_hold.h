@@ -7,13 +7,16 @@
 // under frames that are still running. With the reference held, that unload
 // only drops the client's reference.
 //
-// The library's thread never drops the reference itself: should it be the
-// last, its FreeLibrary would return into unmapped code. A short-lived
-// thread does, ending in FreeLibraryAndExitThread, which returns into nothing
-// of the module either; the library's thread waits until that thread has
-// ended, so that a FreeLibrary of the host right after the hold unloads the
-// library at once, as it would without the hold. When the reference was the
-// last, the shut-down runs on that thread; its first step
+// The library's code never drops the reference with a plain FreeLibrary:
+// should it be the last, FreeLibrary would return into unmapped code. A key
+// press's reference is dropped by the hidden window's procedure on its way
+// out, with a jump to FreeLibrary once its own frame is gone
+// (procedure_exit_release.h). Any other hold's reference is dropped by a
+// short-lived thread, ending in FreeLibraryAndExitThread, which returns into
+// nothing of the module either; the library's thread waits until that thread
+// has ended, so that a FreeLibrary of the host right after the hold unloads
+// the library at once, as it would without the hold. When the reference was
+// the last, the shut-down runs on that thread; its first step
 // (HotKeyWindow::DetachProcedure) waits for the window procedure to return,
 // so the library's thread stops waiting as soon as the shut-down has begun
 // and leaves the library's code. No wait is without a bound.
@@ -22,7 +25,8 @@
 // the library's thread enters a key press, can find the press taking its
 // reference in the loader; the shut-down then waits out its bound, and the
 // press returns into a module that is gone. The library's own releases never
-// meet a press that way, since the library's thread waits for them.
+// meet a press that way: a press's release runs on the library's thread, and
+// the library's thread waits for the others.
 //
 // Holds nest: the reference is taken once and released when the outermost
 // hold ends. They only count on the library's thread; elsewhere they do
@@ -33,17 +37,23 @@
 // presses call nobody (a key typed again for another window, a key without
 // callbacks), so its reference is taken only when the guard is about to call
 // a client (TakeDeferredHold), and a press that calls nobody costs nothing.
+// A key press's hold is made only inside the hidden window's procedure.
 #include <windows.h>
 
 namespace loomkeys {
 
 class ModuleHold {
  public:
-  enum class Taken { kAtOnce, kBeforeClientCode };
+  // kForKeyPress: taken right before client code runs and dropped on the
+  // window procedure's way out.
+  enum class Taken { kAtOnce, kForKeyPress };
   explicit ModuleHold(Taken taken = Taken::kAtOnce) noexcept;
   ~ModuleHold();
   ModuleHold(const ModuleHold&) = delete;
   ModuleHold& operator=(const ModuleHold&) = delete;
+
+ private:
+  const Taken taken_;
 };
 
 // Takes the reference for the holds in force, should a deferred one have

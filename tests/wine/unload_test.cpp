@@ -56,6 +56,9 @@ void LOOMKEYS_CALL CountCallAfterUnload(const wchar_t*, uint16_t, uint16_t, cons
   ++callsAfterUnload;
 }
 
+int calls = 0;
+void LOOMKEYS_CALL CountCall(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) { ++calls; }
+
 // A callback whose message box stays open until a watcher closes it.
 constexpr wchar_t kBoxCaption[] = L"Callback box";
 void LOOMKEYS_CALL ShowBox(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
@@ -183,6 +186,26 @@ int main() {
     CHECK(LibraryGone());
     CHECK_EQ(callsAfterUnload, 1);  // the press's other callback ran, in a library still there
     CheckNothingLeft('U');
+  }
+
+  wine_check::Section("after presses that called a client, the host's one FreeLibrary unloads the library at once");
+  {
+    HMODULE dll = loomkeys_dll::Load();
+    auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
+    uint32_t id = 0;
+    CHECK_EQ(RegisterShortcut("Counted", 'C', kCtrlAlt, CountCall, "", &id), LOOMKEYS_OK);
+    host_windows::Pump(200);
+    calls = 0;
+    for (int press = 1; press <= 5; ++press) {
+      key_input::PressChord(kCtrlAlt, 'C');
+      CHECK(host_windows::PumpUntil([press] { return calls == press; }, 2000));
+    }
+    // Each press held the module while it called the client and has let go
+    // of it on its way out: no reference is left over, and none is dropped late.
+    FreeLibrary(dll);
+    CHECK(GetModuleHandleW(L"Loomkeys.dll") == nullptr);
+    CHECK(LibraryGone());
+    CheckNothingLeft('C');
   }
 
   wine_check::Section("unloaded from another thread while a callback's box is open: it goes once the box closes");
