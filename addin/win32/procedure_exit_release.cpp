@@ -2,6 +2,10 @@
 
 #include "win32/hotkey_window.h"
 
+#if !defined(__x86_64__)
+#error "the window procedure's entry below is x86-64 code"
+#endif
+
 extern "C" {
 
 // The reference to drop once the procedure has returned; used by the
