@@ -147,8 +147,8 @@ TEST_F(DispatchTest, AKeyRemovedAndRegisteredAgainDuringThePressCallsItsNewEntry
   EXPECT_EQ(calls, (std::vector<Call>{{u"C", 0x41, 2, u"new", 3}}));
 }
 
-// Reads its texts only after it has removed its own entry, which a caller
-// may free at once (AddressSanitizer would see the texts read after that).
+// Reads its texts only after it has removed its own entry, which frees the
+// entry at once (AddressSanitizer would see texts that went with it).
 void LOOMKEYS_STDCALL RemoveItselfThenRecord(const char16_t* ns, uint16_t vk, uint16_t sk, const char16_t* context,
                                              uint32_t id) {
   if (duringCall) duringCall(id);
