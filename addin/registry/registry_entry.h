@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/active_mode.h"
 #include "common/calling_convention.h"
@@ -30,5 +31,19 @@ struct RegistryEntry {
   // is removed while its callback runs.
   std::shared_ptr<const CallbackTexts> callbackTexts;
 };
+
+// A registration's entry, before it is filed and given its id.
+inline std::unique_ptr<RegistryEntry> NewRegistryEntry(std::string_view nameSpace, uint16_t virtualKey,
+                                                       uint16_t shiftKeys, uint16_t activeMode,
+                                                       ShortcutCallback callback, std::string_view context) {
+  auto entry = std::make_unique<RegistryEntry>();
+  entry->nameSpace = nameSpace;
+  entry->virtualKey = virtualKey;
+  entry->shiftKeys = shiftKeys;
+  entry->activeMode = activeMode;
+  entry->callback = callback;
+  entry->context = context;
+  return entry;
+}
 
 }  // namespace loomkeys

@@ -68,14 +68,7 @@ Result ShortcutRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t 
 
   // Everything that allocates happens before the key is bound, so that a
   // failure leaves neither a bound key nor a half-filed entry behind.
-  auto entry = std::make_unique<RegistryEntry>();
-  entry->nameSpace = nameSpace;
-  entry->virtualKey = virtualKey;
-  entry->shiftKeys = shiftKeys;
-  entry->activeMode = activeMode;
-  entry->callback = callback;
-  entry->context = context;
-  auto slot = KeyEntryList::MakeSlot(std::move(entry));
+  auto slot = KeyEntryList::MakeSlot(NewRegistryEntry(nameSpace, virtualKey, shiftKeys, activeMode, callback, context));
   auto place = MakeNode<EntryIndex>(0, EntryPlace{});
   auto byNamespace = MakeNode<NamespaceIndex>(NamespaceSlot{});
   if (known == keyIndex_.end()) {

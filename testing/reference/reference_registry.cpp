@@ -40,13 +40,7 @@ Result ReferenceRegistry::RegisterShortcut2(std::string_view nameSpace, uint16_t
       break;
     }
   }
-  auto entry = std::make_unique<RegistryEntry>();
-  entry->nameSpace = nameSpace;
-  entry->virtualKey = virtualKey;
-  entry->shiftKeys = shiftKeys;
-  entry->activeMode = activeMode;
-  entry->callback = callback;
-  entry->context = context;
+  auto entry = NewRegistryEntry(nameSpace, virtualKey, shiftKeys, activeMode, callback, context);
   entry->shortcutId = ++shortcutIdCounter_;
   if (shortcutId) *shortcutId = entry->shortcutId;
   shortcutEntryLists_[position].push_back(std::move(entry));
