@@ -46,14 +46,13 @@ int main() {
   CHECK_EQ(GetACP(), 932u);
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   CHECK(host_windows::BringToFront(editing));
-  HMODULE dll = loomkeys_dll::Load();
+  const auto& dll = loomkeys_dll::Load();
 
   // "Kb" and a lead byte; the context is one complete double-byte character.
   const std::string nameSpace = "Kb\x82";
   const std::string context = "\x82\xA0";
   uint32_t id = 0;
-  CHECK_EQ(LOOMKEYS_EXPORT(dll, RegisterShortcut)(nameSpace.c_str(), 'K', kCtrlShift, Record, context.c_str(), &id),
-           LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut(nameSpace.c_str(), 'K', kCtrlShift, Record, context.c_str(), &id), LOOMKEYS_OK);
   host_windows::Pump(300);
   key_input::PressChord(kCtrlShift, 'K');
   CHECK(host_windows::PumpUntil([] { return received.calls == 1; }, 3000));
@@ -66,8 +65,8 @@ int main() {
   CHECK(received.context == FromAnsi(context + context));
   CHECK_EQ(received.contextLength, 2u);
 
-  LOOMKEYS_EXPORT(dll, UnregisterShortcut)(id);
-  FreeLibrary(dll);
+  dll.UnregisterShortcut(id);
+  FreeLibrary(dll.module);
   DestroyWindow(editing);
   return wine_check::Finish();
 }

@@ -114,31 +114,7 @@ class DialogWatcher {
 int main() {
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   host_windows::BringToFront(editing);
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
-  auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
-  auto UnregisterShortcut = LOOMKEYS_EXPORT(dll, UnregisterShortcut);
-  auto GetShortcutInfoByShortcutId = LOOMKEYS_EXPORT(dll, GetShortcutInfoByShortcutId);
-  auto GetShortcutInfoByContext = LOOMKEYS_EXPORT(dll, GetShortcutInfoByContext);
-  auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
-  auto GetShortcutDataSize = LOOMKEYS_EXPORT(dll, GetShortcutDataSize);
-  auto GetShortcutData = LOOMKEYS_EXPORT(dll, GetShortcutData);
-  auto GetNamespaceDataSize = LOOMKEYS_EXPORT(dll, GetNamespaceDataSize);
-  auto GetNamespaceDataSize2 = LOOMKEYS_EXPORT(dll, GetNamespaceDataSize2);
-  auto GetNamespaceData = LOOMKEYS_EXPORT(dll, GetNamespaceData);
-  auto GetNamespaceData2 = LOOMKEYS_EXPORT(dll, GetNamespaceData2);
-  auto LoadNamespace = LOOMKEYS_EXPORT(dll, LoadNamespace);
-  auto LoadNamespace2 = LOOMKEYS_EXPORT(dll, LoadNamespace2);
-  auto UnloadNamespace = LOOMKEYS_EXPORT(dll, UnloadNamespace);
-  auto NamespaceRename = LOOMKEYS_EXPORT(dll, NamespaceRename);
-  auto CreateUIData = LOOMKEYS_EXPORT(dll, CreateUIData);
-  auto AddCommand2 = LOOMKEYS_EXPORT(dll, AddCommand2);
-  auto AddCommand = LOOMKEYS_EXPORT(dll, AddCommand);
-  auto GetCommand2 = LOOMKEYS_EXPORT(dll, GetCommand2);
-  auto GetCommand = LOOMKEYS_EXPORT(dll, GetCommand);
-  auto RegisterUIProvider = LOOMKEYS_EXPORT(dll, RegisterUIProvider);
-  auto InitializeKeyloomAddin = LOOMKEYS_EXPORT(dll, InitializeKeyloomAddin);
-  auto ShowCustomizeShortcutsUI = LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI);
+  const auto& dll = loomkeys_dll::Load();
 
   const ClientPages pages;
   const char* badText = pages.NoAccess<char>();
@@ -151,11 +127,11 @@ int main() {
 
   // Two shortcuts on two keys; Ctrl+Alt+N stays free.
   uint32_t one = 0, two = 0;
-  CHECK_EQ(RegisterShortcut2("Guard", VK_F1, kCtrlAlt, LOOMKEYS_MODE_ALL, Ignore, "one", &one), LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Guard", VK_F2, kCtrlAlt, LOOMKEYS_MODE_ALL, Ignore, "two", &two), LOOMKEYS_OK);
-  std::string blob(GetNamespaceDataSize2("Guard"), '\0');  // the longer of the two texts
-  TUIDataHandle tree = CreateUIData();
-  CHECK_EQ(AddCommand2(tree, L"Cat", L"Cmd", L"", 'A', MOD_CONTROL, 1), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Guard", VK_F1, kCtrlAlt, LOOMKEYS_MODE_ALL, Ignore, "one", &one), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Guard", VK_F2, kCtrlAlt, LOOMKEYS_MODE_ALL, Ignore, "two", &two), LOOMKEYS_OK);
+  std::string blob(dll.GetNamespaceDataSize2("Guard"), '\0');  // the longer of the two texts
+  TUIDataHandle tree = dll.CreateUIData();
+  CHECK_EQ(dll.AddCommand2(tree, L"Cat", L"Cmd", L"", 'A', MOD_CONTROL, 1), LOOMKEYS_OK);
 
   TUIProvider native = {};
   native.Native = {LOOMKEYS_PROVIDER_NATIVE, CountCreate, nullptr};
@@ -169,137 +145,140 @@ int main() {
 
   const std::vector<Row> rows = {
       {"RegisterShortcut2, unreadable namespace",
-       [&] { return RegisterShortcut2(badText, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterShortcut2(badText, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, unreadable context",
-       [&] { return RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, badText, &id); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, badText, &id); }, LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, namespace without an end",
-       [&] { return RegisterShortcut2(endless, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterShortcut2(endless, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, read-only id of a new key",
-       [&] { return RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", readOnlySize); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", readOnlySize); },
+       LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, unreadable id of a new key",
-       [&] { return RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", badSize); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", badSize); }, LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, read-only id on a shared key",
-       [&] { return RegisterShortcut2("Other", VK_F1, kCtrlAlt, 1, Ignore, "", readOnlySize); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterShortcut2("Other", VK_F1, kCtrlAlt, 1, Ignore, "", readOnlySize); },
+       LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut, read-only id",
-       [&] { return RegisterShortcut("Guard", 'N', kCtrlAlt, Ignore, "x", readOnlySize); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterShortcut("Guard", 'N', kCtrlAlt, Ignore, "x", readOnlySize); }, LOOMKEYS_ERROR_RAISED},
       {"GetShortcutInfoByShortcutId, read-only key",
-       [&] { return GetShortcutInfoByShortcutId(one, readOnlyKey, &shift, &mode); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.GetShortcutInfoByShortcutId(one, readOnlyKey, &shift, &mode); }, LOOMKEYS_ERROR_RAISED},
       {"GetShortcutInfoByShortcutId, unreadable shift keys",
-       [&] { return GetShortcutInfoByShortcutId(one, &key, badKey, &mode); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.GetShortcutInfoByShortcutId(one, &key, badKey, &mode); }, LOOMKEYS_ERROR_RAISED},
       {"GetShortcutInfoByShortcutId, read-only mode",
-       [&] { return GetShortcutInfoByShortcutId(one, &key, &shift, readOnlyKey); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.GetShortcutInfoByShortcutId(one, &key, &shift, readOnlyKey); }, LOOMKEYS_ERROR_RAISED},
       {"GetShortcutInfoByContext, unreadable namespace",
-       [&] { return GetShortcutInfoByContext(badText, "one", &key, &shift, &mode, &id); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.GetShortcutInfoByContext(badText, "one", &key, &shift, &mode, &id); }, LOOMKEYS_ERROR_RAISED},
       {"GetShortcutInfoByContext, context without an end",
-       [&] { return GetShortcutInfoByContext("Guard", endless, &key, &shift, &mode, &id); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.GetShortcutInfoByContext("Guard", endless, &key, &shift, &mode, &id); }, LOOMKEYS_ERROR_RAISED},
       {"GetShortcutInfoByContext, read-only key",
-       [&] { return GetShortcutInfoByContext("Guard", "one", readOnlyKey, &shift, &mode, &id); },
+       [&] { return dll.GetShortcutInfoByContext("Guard", "one", readOnlyKey, &shift, &mode, &id); },
        LOOMKEYS_ERROR_RAISED},
       {"GetShortcutInfoByContext, unreadable id",
-       [&] { return GetShortcutInfoByContext("Guard", "one", &key, &shift, &mode, badSize); }, LOOMKEYS_ERROR_RAISED},
-      {"GetShortcutCount, unreadable namespace", [&] { return GetShortcutCount(badText); }, 0},
-      {"GetShortcutDataSize, unreadable namespace", [&] { return GetShortcutDataSize(badText, 1, &size); },
+       [&] { return dll.GetShortcutInfoByContext("Guard", "one", &key, &shift, &mode, badSize); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetShortcutDataSize, read-only size", [&] { return GetShortcutDataSize("Guard", 1, readOnlySize); },
+      {"GetShortcutCount, unreadable namespace", [&] { return dll.GetShortcutCount(badText); }, 0},
+      {"GetShortcutDataSize, unreadable namespace", [&] { return dll.GetShortcutDataSize(badText, 1, &size); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetShortcutDataSize, unreadable size", [&] { return GetShortcutDataSize("Guard", 1, badSize); },
+      {"GetShortcutDataSize, read-only size", [&] { return dll.GetShortcutDataSize("Guard", 1, readOnlySize); },
+       LOOMKEYS_ERROR_RAISED},
+      {"GetShortcutDataSize, unreadable size", [&] { return dll.GetShortcutDataSize("Guard", 1, badSize); },
        LOOMKEYS_ERROR_RAISED},
       {"GetShortcutData, unreadable namespace",
        [&] {
          size = sizeof room;
-         return GetShortcutData(badText, 1, room, &size, &id);
+         return dll.GetShortcutData(badText, 1, room, &size, &id);
        },
        LOOMKEYS_ERROR_RAISED},
-      {"GetShortcutData, unreadable size", [&] { return GetShortcutData("Guard", 1, room, badSize, &id); },
+      {"GetShortcutData, unreadable size", [&] { return dll.GetShortcutData("Guard", 1, room, badSize, &id); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetShortcutData, read-only size", [&] { return GetShortcutData("Guard", 1, room, readOnlySize, &id); },
+      {"GetShortcutData, read-only size", [&] { return dll.GetShortcutData("Guard", 1, room, readOnlySize, &id); },
        LOOMKEYS_ERROR_RAISED},
       {"GetShortcutData, read-only id",
        [&] {
          size = sizeof room;
-         return GetShortcutData("Guard", 1, room, &size, readOnlySize);
+         return dll.GetShortcutData("Guard", 1, room, &size, readOnlySize);
        },
        LOOMKEYS_ERROR_RAISED},
       {"GetShortcutData, unwritable buffer",
        [&] {
          size = sizeof room;
-         return GetShortcutData("Guard", 1, pages.ReadOnly<char>(), &size, &id);
+         return dll.GetShortcutData("Guard", 1, pages.ReadOnly<char>(), &size, &id);
        },
        LOOMKEYS_ERROR_RAISED},
-      {"GetNamespaceDataSize, unreadable namespace", [&] { return GetNamespaceDataSize(badText); }, 0},
-      {"GetNamespaceDataSize2, namespace without an end", [&] { return GetNamespaceDataSize2(endless); }, 0},
+      {"GetNamespaceDataSize, unreadable namespace", [&] { return dll.GetNamespaceDataSize(badText); }, 0},
+      {"GetNamespaceDataSize2, namespace without an end", [&] { return dll.GetNamespaceDataSize2(endless); }, 0},
       {"GetNamespaceData, unreadable namespace",
        [&] {
          size = static_cast<uint32_t>(blob.size());
-         return GetNamespaceData(badText, blob.data(), &size);
+         return dll.GetNamespaceData(badText, blob.data(), &size);
        },
        LOOMKEYS_ERROR_RAISED},
-      {"GetNamespaceData, unreadable size", [&] { return GetNamespaceData("Guard", blob.data(), badSize); },
+      {"GetNamespaceData, unreadable size", [&] { return dll.GetNamespaceData("Guard", blob.data(), badSize); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetNamespaceData, read-only size", [&] { return GetNamespaceData("Guard", blob.data(), readOnlySize); },
+      {"GetNamespaceData, read-only size", [&] { return dll.GetNamespaceData("Guard", blob.data(), readOnlySize); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetNamespaceData2, read-only size", [&] { return GetNamespaceData2("Guard", blob.data(), readOnlySize); },
+      {"GetNamespaceData2, read-only size", [&] { return dll.GetNamespaceData2("Guard", blob.data(), readOnlySize); },
        LOOMKEYS_ERROR_RAISED},
       {"GetNamespaceData2, unwritable buffer",
        [&] {
          size = 4096;
-         return GetNamespaceData2("Guard", pages.ReadOnly<char>(), &size);
+         return dll.GetNamespaceData2("Guard", pages.ReadOnly<char>(), &size);
        },
        LOOMKEYS_ERROR_RAISED},
-      {"LoadNamespace, unreadable namespace", [&] { return LoadNamespace(badText, Ignore, "14000000", 8); },
+      {"LoadNamespace, unreadable namespace", [&] { return dll.LoadNamespace(badText, Ignore, "14000000", 8); },
        LOOMKEYS_ERROR_RAISED},
-      {"LoadNamespace, unreadable text", [&] { return LoadNamespace("Other", Ignore, badText, 8); },
+      {"LoadNamespace, unreadable text", [&] { return dll.LoadNamespace("Other", Ignore, badText, 8); },
        LOOMKEYS_ERROR_RAISED},
-      {"LoadNamespace2, text without an end", [&] { return LoadNamespace2("Other", Ignore, endless, 5); },
+      {"LoadNamespace2, text without an end", [&] { return dll.LoadNamespace2("Other", Ignore, endless, 5); },
        LOOMKEYS_ERROR_RAISED},
       {"UnloadNamespace, unreadable namespace",
        [&] {
-         UnloadNamespace(badText);
+         dll.UnloadNamespace(badText);
          return kNoResult;
        },
        kNoResult},
       {"NamespaceRename, unreadable namespace",
        [&] {
-         NamespaceRename(badText, "Other");
+         dll.NamespaceRename(badText, "Other");
          return kNoResult;
        },
        kNoResult},
       {"NamespaceRename, unreadable new namespace",
        [&] {
-         NamespaceRename("Guard", badText);
+         dll.NamespaceRename("Guard", badText);
          return kNoResult;
        },
        kNoResult},
-      {"AddCommand2, unreadable category", [&] { return AddCommand2(tree, badWide, L"New", L"", 'B', 0, 1); },
+      {"AddCommand2, unreadable category", [&] { return dll.AddCommand2(tree, badWide, L"New", L"", 'B', 0, 1); },
        LOOMKEYS_ERROR_RAISED},
-      {"AddCommand2, unreadable name", [&] { return AddCommand2(tree, L"Cat", badWide, L"", 'B', 0, 1); },
+      {"AddCommand2, unreadable name", [&] { return dll.AddCommand2(tree, L"Cat", badWide, L"", 'B', 0, 1); },
        LOOMKEYS_ERROR_RAISED},
-      {"AddCommand2, unreadable description", [&] { return AddCommand2(tree, L"Cat", L"New", badWide, 'B', 0, 1); },
+      {"AddCommand2, unreadable description", [&] { return dll.AddCommand2(tree, L"Cat", L"New", badWide, 'B', 0, 1); },
        LOOMKEYS_ERROR_RAISED},
-      {"AddCommand, description without an end", [&] { return AddCommand(tree, "Cat", "New", endless, 'B', 0); },
+      {"AddCommand, description without an end", [&] { return dll.AddCommand(tree, "Cat", "New", endless, 'B', 0); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetCommand2, unreadable category", [&] { return GetCommand2(tree, badWide, L"Cmd", &key, &shift, &mode); },
+      {"GetCommand2, unreadable category", [&] { return dll.GetCommand2(tree, badWide, L"Cmd", &key, &shift, &mode); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetCommand2, read-only key", [&] { return GetCommand2(tree, L"Cat", L"Cmd", readOnlyKey, &shift, &mode); },
+      {"GetCommand2, read-only key", [&] { return dll.GetCommand2(tree, L"Cat", L"Cmd", readOnlyKey, &shift, &mode); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetCommand2, unreadable mode", [&] { return GetCommand2(tree, L"Cat", L"Cmd", &key, &shift, badKey); },
+      {"GetCommand2, unreadable mode", [&] { return dll.GetCommand2(tree, L"Cat", L"Cmd", &key, &shift, badKey); },
        LOOMKEYS_ERROR_RAISED},
-      {"GetCommand, read-only shift keys", [&] { return GetCommand(tree, "Cat", "Cmd", &key, readOnlyKey); },
+      {"GetCommand, read-only shift keys", [&] { return dll.GetCommand(tree, "Cat", "Cmd", &key, readOnlyKey); },
        LOOMKEYS_ERROR_RAISED},
       {"RegisterUIProvider, unreadable record",
-       [&] { return RegisterUIProvider(pages.NoAccess<TUIProvider>(), &handle); }, LOOMKEYS_ERROR_RAISED},
-      {"RegisterUIProvider, unreadable macro name", [&] { return RegisterUIProvider(&macro, &handle); },
+       [&] { return dll.RegisterUIProvider(pages.NoAccess<TUIProvider>(), &handle); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterUIProvider, unreadable macro name", [&] { return dll.RegisterUIProvider(&macro, &handle); },
        LOOMKEYS_ERROR_RAISED},
       {"RegisterUIProvider, read-only handle",
-       [&] { return RegisterUIProvider(&native, pages.ReadOnly<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterUIProvider(&native, pages.ReadOnly<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
       {"RegisterUIProvider, unreadable handle",
-       [&] { return RegisterUIProvider(&native, pages.NoAccess<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.RegisterUIProvider(&native, pages.NoAccess<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
       {"InitializeKeyloomAddin, read-only handle",
-       [&] { return InitializeKeyloomAddin(&native, pages.ReadOnly<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
+       [&] { return dll.InitializeKeyloomAddin(&native, pages.ReadOnly<TUIProviderHandle>()); }, LOOMKEYS_ERROR_RAISED},
       {"ShowCustomizeShortcutsUI, unreadable Application",
        [&] {
          DialogWatcher watcher(1000);  // long enough for a dialog that must not come
-         ShowCustomizeShortcutsUI(reinterpret_cast<tagVARIANT*>(badApplication));
+         dll.ShowCustomizeShortcutsUI(reinterpret_cast<tagVARIANT*>(badApplication));
          return watcher.found ? 1 : kNoResult;  // the dialog must not open
        },
        kNoResult},
@@ -312,21 +291,22 @@ int main() {
         result == row.expected,
         std::string(row.what) + ": got " + std::to_string(result) + ", want " + std::to_string(row.expected), __FILE__,
         __LINE__);
-    const bool unchanged = CountFromAnotherThread(GetShortcutCount, "Guard") == 2 && GetShortcutCount("Other") == 0 &&
-                           !KeyIsFree(kCtrlAlt, VK_F1) && !KeyIsFree(kCtrlAlt, VK_F2) && KeyIsFree(kCtrlAlt, 'N');
+    const bool unchanged = CountFromAnotherThread(dll.GetShortcutCount, "Guard") == 2 &&
+                           dll.GetShortcutCount("Other") == 0 && !KeyIsFree(kCtrlAlt, VK_F1) &&
+                           !KeyIsFree(kCtrlAlt, VK_F2) && KeyIsFree(kCtrlAlt, 'N');
     wine_check::Report(unchanged, std::string(row.what) + ": the registry changed", __FILE__, __LINE__);
   }
 
   wine_check::Section("the tree and the provider list are as they were");
-  CHECK_EQ(GetCommand2(tree, L"Cat", L"New", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
-  CHECK_EQ(GetCommand2(tree, L"Cat", L"Cmd", &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetCommand2(tree, L"Cat", L"New", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
+  CHECK_EQ(dll.GetCommand2(tree, L"Cat", L"Cmd", &key, &shift, &mode), LOOMKEYS_OK);
   CHECK_EQ(key, 'A');
   {
     // A provider that had been kept would be asked for its tree here, and a
     // macro provider would fail without an Application object.
     box_watcher::MessageBoxAnswerer boxes(L"OnCreateUI Exception", IDOK);
     DialogWatcher watcher(8000);
-    ShowCustomizeShortcutsUI(nullptr);
+    dll.ShowCustomizeShortcutsUI(nullptr);
     CHECK(watcher.found);
     host_windows::Pump(200);
     CHECK_EQ(providerCalls, 0);
@@ -335,25 +315,25 @@ int main() {
 
   wine_check::Section("strings in read-only memory are read as usual");
   uint32_t readOnlyStrings = 0;
-  CHECK_EQ(
-      RegisterShortcut2(pages.ReadOnlyNamespace(), 'R', kCtrlAlt, 1, Ignore, pages.ReadOnlyContext(), &readOnlyStrings),
-      LOOMKEYS_OK);
-  CHECK_EQ(GetShortcutCount(pages.ReadOnlyNamespace()), 3u);
-  CHECK_EQ(GetShortcutInfoByContext("Guard", pages.ReadOnlyContext(), &key, &shift, &mode, &id), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2(pages.ReadOnlyNamespace(), 'R', kCtrlAlt, 1, Ignore, pages.ReadOnlyContext(),
+                                 &readOnlyStrings),
+           LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutCount(pages.ReadOnlyNamespace()), 3u);
+  CHECK_EQ(dll.GetShortcutInfoByContext("Guard", pages.ReadOnlyContext(), &key, &shift, &mode, &id), LOOMKEYS_OK);
   CHECK_EQ(id, one);  // the earliest entry with that context
-  CHECK_EQ(UnregisterShortcut(readOnlyStrings), LOOMKEYS_OK);
+  CHECK_EQ(dll.UnregisterShortcut(readOnlyStrings), LOOMKEYS_OK);
   CHECK(KeyIsFree(kCtrlAlt, 'R'));
 
   wine_check::Section("an out-pointer that nothing is written to may be read-only");
-  CHECK_EQ(GetShortcutDataSize("Guard", 9, readOnlySize), LOOMKEYS_INDEX_PAST_ENTRIES);
-  CHECK_EQ(GetShortcutData("Guard", 9, room, readOnlySize, readOnlySize), LOOMKEYS_INDEX_PAST_ENTRIES);
-  CHECK_EQ(GetShortcutInfoByShortcutId(999, readOnlyKey, readOnlyKey, readOnlyKey), LOOMKEYS_UNKNOWN_SHORTCUT_ID);
-  CHECK_EQ(GetCommand2(tree, L"Cat", L"New", readOnlyKey, readOnlyKey, readOnlyKey), LOOMKEYS_NO_SUCH_COMMAND);
+  CHECK_EQ(dll.GetShortcutDataSize("Guard", 9, readOnlySize), LOOMKEYS_INDEX_PAST_ENTRIES);
+  CHECK_EQ(dll.GetShortcutData("Guard", 9, room, readOnlySize, readOnlySize), LOOMKEYS_INDEX_PAST_ENTRIES);
+  CHECK_EQ(dll.GetShortcutInfoByShortcutId(999, readOnlyKey, readOnlyKey, readOnlyKey), LOOMKEYS_UNKNOWN_SHORTCUT_ID);
+  CHECK_EQ(dll.GetCommand2(tree, L"Cat", L"New", readOnlyKey, readOnlyKey, readOnlyKey), LOOMKEYS_NO_SUCH_COMMAND);
 
   wine_check::Section("the library still works and unloads cleanly");
-  CHECK_EQ(RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", &id), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, "", &id), LOOMKEYS_OK);
   CHECK(!KeyIsFree(kCtrlAlt, 'N'));
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   CHECK(KeyIsFree(kCtrlAlt, 'N'));
   CHECK(KeyIsFree(kCtrlAlt, VK_F1));
   CHECK(system_probes::HotKeyWindows().empty());

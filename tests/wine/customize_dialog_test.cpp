@@ -36,7 +36,6 @@ using user_input::Text;
 using user_input::WaitUntil;
 using Items = std::vector<std::wstring>;
 
-HMODULE dll = nullptr;
 HWND host = nullptr;  // PowerPoint's editing window, as far as the library can tell
 
 // A command as a provider reads it back in OnDestroyUI.
@@ -48,11 +47,11 @@ struct Key {
 // Reads every command a provider put into its tree.
 std::map<std::wstring, Key> ReadBack(TUIDataHandle tree,
                                      const std::vector<std::pair<const wchar_t*, const wchar_t*>>& names) {
-  auto GetCommand2 = LOOMKEYS_EXPORT(dll, GetCommand2);
   std::map<std::wstring, Key> keys;
   for (const auto& [category, name] : names) {
     Key key;
-    if (GetCommand2(tree, category, name, &key.vk, &key.shiftKeys, &key.mode) == LOOMKEYS_OK) keys[name] = key;
+    if (loomkeys_dll::Exports().GetCommand2(tree, category, name, &key.vk, &key.shiftKeys, &key.mode) == LOOMKEYS_OK)
+      keys[name] = key;
   }
   return keys;
 }
@@ -69,12 +68,12 @@ struct NativeProvider {
 } native;
 
 void LOOMKEYS_CALL NativeOnCreateUI(TUIDataHandle* slot) {
-  auto AddCommand2 = LOOMKEYS_EXPORT(dll, AddCommand2);
-  TUIDataHandle tree = LOOMKEYS_EXPORT(dll, CreateUIData)();
-  AddCommand2(tree, L"Format", L"Apply bold", L"Bolds the selection.", 0, 0, 3);
-  AddCommand2(tree, L"Format", L"Italic text", L"Slants the selection.", 'I', MOD_CONTROL, 1);
-  LOOMKEYS_EXPORT(dll, AddCommand)(tree, "Edit", "Copy slide", "Copies the slide.", 'C', MOD_CONTROL | MOD_SHIFT);
-  AddCommand2(tree, L"Edit", L"Paste slide", L"Pastes the slide & its notes.", 0, 0, 2);
+  const auto& dll = loomkeys_dll::Exports();
+  TUIDataHandle tree = dll.CreateUIData();
+  dll.AddCommand2(tree, L"Format", L"Apply bold", L"Bolds the selection.", 0, 0, 3);
+  dll.AddCommand2(tree, L"Format", L"Italic text", L"Slants the selection.", 'I', MOD_CONTROL, 1);
+  dll.AddCommand(tree, "Edit", "Copy slide", "Copies the slide.", 'C', MOD_CONTROL | MOD_SHIFT);
+  dll.AddCommand2(tree, L"Edit", L"Paste slide", L"Pastes the slide & its notes.", 0, 0, 2);
   *slot = tree;
 }
 
@@ -82,7 +81,7 @@ void LOOMKEYS_CALL NativeOnDestroyUI(TUIDataHandle tree, uint16_t cancelled) {
   ++native.destroyCalls;
   native.cancelled = cancelled;
   native.keys = ReadBack(tree, kNativeCommands);
-  LOOMKEYS_EXPORT(dll, DestroyUIData)(tree);
+  loomkeys_dll::Exports().DestroyUIData(tree);
 }
 
 // ---- The version-20 provider's macros -----------------------------------------
@@ -99,9 +98,9 @@ struct MacroProvider {
 void DefineMacros(automation::Application& application) {
   application.macros[L"Module1.CreateUI"] = [](LONGLONG handle, VARIANT_BOOL) {
     auto tree = reinterpret_cast<TUIDataHandle>(static_cast<intptr_t>(handle));
-    auto AddCommand2 = LOOMKEYS_EXPORT(dll, AddCommand2);
-    AddCommand2(tree, L"Edit", L"Macro command", L"Runs a macro.", 'M', MOD_ALT, 2);
-    AddCommand2(tree, L"Edit", L"Macro unassigned", L"", 0, 0, 3);
+    const auto& dll = loomkeys_dll::Exports();
+    dll.AddCommand2(tree, L"Edit", L"Macro command", L"Runs a macro.", 'M', MOD_ALT, 2);
+    dll.AddCommand2(tree, L"Edit", L"Macro unassigned", L"", 0, 0, 3);
   };
   application.macros[L"Module1.DestroyUI"] = [](LONGLONG handle, VARIANT_BOOL cancelled) {
     ++macroProvider.destroyRuns;
@@ -340,7 +339,7 @@ void RunCustomize(VARIANT& application, LPTHREAD_START_ROUTINE user, HWND front 
   CHECK(host_windows::BringToFront(front));
   CHECK(KeyIsLive());
   HANDLE thread = CreateThread(nullptr, 0, user, nullptr, 0, nullptr);
-  LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI)(&application);
+  loomkeys_dll::Exports().ShowCustomizeShortcutsUI(&application);
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);
   CHECK(IsWindowEnabled(host) && IsWindowEnabled(front));
@@ -410,7 +409,7 @@ void ShowAboutBoxClosedBy(void (*close)(HWND about)) {
         return 0;
       },
       nullptr, 0, nullptr);
-  LOOMKEYS_EXPORT(dll, ShowAboutBox)();
+  loomkeys_dll::Exports().ShowAboutBox();
   CHECK(WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0);
   CloseHandle(thread);
   CHECK(IsWindowEnabled(host));
@@ -420,20 +419,18 @@ void ShowAboutBoxClosedBy(void (*close)(HWND about)) {
 
 int main() {
   CoInitialize(nullptr);
-  dll = loomkeys_dll::Load();
+  const auto& dll = loomkeys_dll::Load();
   host = host_windows::Create(L"PPTFrameClass", L"Presentation1 - PowerPoint");
 
   TUIProviderNative nativeRecord = {LOOMKEYS_PROVIDER_NATIVE, NativeOnCreateUI, NativeOnDestroyUI};
   TUIProviderMacro macroRecord = {LOOMKEYS_PROVIDER_MACRO, 0, "Module1.CreateUI", "Module1.DestroyUI"};
   TUIProviderHandle nativeHandle = nullptr, macroHandle = nullptr;
-  CHECK_EQ(LOOMKEYS_EXPORT(dll, RegisterUIProvider)(reinterpret_cast<const TUIProvider*>(&nativeRecord), &nativeHandle),
-           LOOMKEYS_OK);
-  CHECK_EQ(LOOMKEYS_EXPORT(dll, RegisterUIProvider)(reinterpret_cast<const TUIProvider*>(&macroRecord), &macroHandle),
-           LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(reinterpret_cast<const TUIProvider*>(&nativeRecord), &nativeHandle), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(reinterpret_cast<const TUIProvider*>(&macroRecord), &macroHandle), LOOMKEYS_OK);
   uint32_t shortcutId = 0;
-  CHECK_EQ(LOOMKEYS_EXPORT(dll, RegisterShortcut2)("Test", kLiveKey, kLiveModifiers, LOOMKEYS_MODE_ALL,
-                                                   ShortcutCallback, "live", &shortcutId),
-           LOOMKEYS_OK);
+  CHECK_EQ(
+      dll.RegisterShortcut2("Test", kLiveKey, kLiveModifiers, LOOMKEYS_MODE_ALL, ShortcutCallback, "live", &shortcutId),
+      LOOMKEYS_OK);
   automation::Application application;
   DefineMacros(application);
   VARIANT applicationVariant = automation::AsVariant(application);
@@ -481,9 +478,9 @@ int main() {
   ShowAboutBoxClosedBy([](HWND) { PressKey(VK_ESCAPE); });
   ShowAboutBoxClosedBy([](HWND about) { Click(GetDlgItem(about, IDOK)); });
 
-  LOOMKEYS_EXPORT(dll, UnregisterShortcut)(shortcutId);
+  dll.UnregisterShortcut(shortcutId);
   DestroyWindow(host);
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   CoUninitialize();
   return wine_check::Finish();
 }

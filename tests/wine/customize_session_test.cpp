@@ -19,28 +19,22 @@
 
 namespace {
 
-HMODULE dll;
-decltype(&::CreateUIData) CreateUIDataFn;
-decltype(&::AddCommand) AddCommandFn;
-decltype(&::AddCommand2) AddCommand2Fn;
-decltype(&::GetCommand) GetCommandFn;
-decltype(&::GetCommand2) GetCommand2Fn;
-decltype(&::DestroyUIData) DestroyUIDataFn;
-
 // What the native provider saw.
 std::vector<uint16_t> nativeCancelled;
 uint16_t nativeKeyRead = 0;
 
 void LOOMKEYS_CALL NativeCreate(TUIDataHandle* slot) {
-  *slot = CreateUIDataFn();
-  AddCommandFn(*slot, "Tools", "Native command", "Runs the native command", 'N', MOD_CONTROL);
+  const auto& dll = loomkeys_dll::Exports();
+  *slot = dll.CreateUIData();
+  dll.AddCommand(*slot, "Tools", "Native command", "Runs the native command", 'N', MOD_CONTROL);
 }
 
 void LOOMKEYS_CALL NativeDestroy(TUIDataHandle tree, uint16_t cancelled) {
   nativeCancelled.push_back(cancelled);
   uint16_t shift = 0;
-  GetCommandFn(tree, "Tools", "Native command", &nativeKeyRead, &shift);
-  DestroyUIDataFn(tree);
+  const auto& dll = loomkeys_dll::Exports();
+  dll.GetCommand(tree, "Tools", "Native command", &nativeKeyRead, &shift);
+  dll.DestroyUIData(tree);
 }
 
 // A native provider that stores garbage in its slot, and what it gets back.
@@ -86,19 +80,10 @@ int main() {
   CoInitialize(nullptr);
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   host_windows::BringToFront(editing);
-  dll = loomkeys_dll::Load();
-  CreateUIDataFn = LOOMKEYS_EXPORT(dll, CreateUIData);
-  AddCommandFn = LOOMKEYS_EXPORT(dll, AddCommand);
-  AddCommand2Fn = LOOMKEYS_EXPORT(dll, AddCommand2);
-  GetCommandFn = LOOMKEYS_EXPORT(dll, GetCommand);
-  GetCommand2Fn = LOOMKEYS_EXPORT(dll, GetCommand2);
-  DestroyUIDataFn = LOOMKEYS_EXPORT(dll, DestroyUIData);
-  auto RegisterUIProvider = LOOMKEYS_EXPORT(dll, RegisterUIProvider);
-  auto ShowCustomizeShortcutsUI = LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI);
-  auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
+  const auto& dll = loomkeys_dll::Load();
 
   uint32_t id = 0;
-  CHECK_EQ(RegisterShortcut("Alpha", 'K', MOD_CONTROL | MOD_SHIFT, Ignore, "", &id), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut("Alpha", 'K', MOD_CONTROL | MOD_SHIFT, Ignore, "", &id), LOOMKEYS_OK);
   host_windows::Pump(200);
   CHECK(KeyIsLive());
 
@@ -109,17 +94,17 @@ int main() {
   TUIProvider unnamed = {};
   unnamed.Macro = {20, 0, nullptr, ""};
   TUIProviderHandle handle = nullptr;
-  CHECK_EQ(RegisterUIProvider(&native, &handle), LOOMKEYS_OK);
-  CHECK_EQ(RegisterUIProvider(&macro, &handle), LOOMKEYS_OK);
-  CHECK_EQ(RegisterUIProvider(&unnamed, &handle), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(&native, &handle), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(&macro, &handle), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(&unnamed, &handle), LOOMKEYS_OK);
 
   automation::Application application;
   uint16_t boldKey = 0, boldShift = 0, boldMode = 0;
-  application.macros[L"FillTree"] = [](LONGLONG tree, VARIANT_BOOL) {
-    AddCommand2Fn(reinterpret_cast<TUIDataHandle>(tree), L"Format", L"Bold", L"Makes text bold", 'B', MOD_CONTROL, 3);
+  application.macros[L"FillTree"] = [&](LONGLONG tree, VARIANT_BOOL) {
+    dll.AddCommand2(reinterpret_cast<TUIDataHandle>(tree), L"Format", L"Bold", L"Makes text bold", 'B', MOD_CONTROL, 3);
   };
   application.macros[L"ReadTree"] = [&](LONGLONG tree, VARIANT_BOOL) {
-    GetCommand2Fn(reinterpret_cast<TUIDataHandle>(tree), L"Format", L"Bold", &boldKey, &boldShift, &boldMode);
+    dll.GetCommand2(reinterpret_cast<TUIDataHandle>(tree), L"Format", L"Bold", &boldKey, &boldShift, &boldMode);
   };
   VARIANT app = automation::AsVariant(application);
 
@@ -128,7 +113,7 @@ int main() {
     box_watcher::MessageBoxAnswerer createBoxes(L"OnCreateUI Exception", IDOK);
     box_watcher::MessageBoxAnswerer destroyBoxes(L"OnDestroyUI Exception", IDOK);
     DialogCloser closer(IDOK);
-    ShowCustomizeShortcutsUI(&app);
+    dll.ShowCustomizeShortcutsUI(&app);
     CHECK(closer.found);
     CHECK(closer.keyFreeWhileOpen);
     host_windows::Pump(300);
@@ -163,7 +148,7 @@ int main() {
     box_watcher::MessageBoxAnswerer createBoxes(L"OnCreateUI Exception", IDOK);
     box_watcher::MessageBoxAnswerer destroyBoxes(L"OnDestroyUI Exception", IDOK);
     DialogCloser closer(IDCANCEL);
-    ShowCustomizeShortcutsUI(&app);
+    dll.ShowCustomizeShortcutsUI(&app);
     CHECK(closer.found);
   }
   CHECK_EQ(nativeCancelled.size(), 2u);
@@ -178,7 +163,7 @@ int main() {
     DialogCloser closer(IDOK);
     VARIANT empty;
     VariantInit(&empty);
-    ShowCustomizeShortcutsUI(&empty);
+    dll.ShowCustomizeShortcutsUI(&empty);
     CHECK(closer.found);
     host_windows::Pump(300);
     CHECK_EQ(createBoxes.Count(), 2u);
@@ -191,12 +176,12 @@ int main() {
   wine_check::Section("a slot left holding no tree is reported, and the dialog opens without it");
   TUIProvider stray = {};
   stray.Native = {10, StoreNoTree, RecordStrayHandle};
-  CHECK_EQ(RegisterUIProvider(&stray, &handle), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(&stray, &handle), LOOMKEYS_OK);
   {
     box_watcher::MessageBoxAnswerer createBoxes(L"OnCreateUI Exception", IDOK);
     box_watcher::MessageBoxAnswerer destroyBoxes(L"OnDestroyUI Exception", IDOK);
     DialogCloser closer(IDOK);
-    ShowCustomizeShortcutsUI(&app);
+    dll.ShowCustomizeShortcutsUI(&app);
     CHECK(closer.found);
     host_windows::Pump(300);
     const std::vector<std::wstring> texts = createBoxes.Texts();
@@ -206,7 +191,7 @@ int main() {
   CHECK_EQ(nativeCancelled.size(), 4u);
   CHECK_EQ(nativeKeyRead, 'N');
 
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   CoUninitialize();
   return wine_check::Finish();
 }

@@ -156,11 +156,11 @@ void PressCtrlAltA(HWND hotKeyWindow) {
 // One load: a few ticks and a hot key, then unload. Everything the log can
 // be asked to write during a load without a PowerPoint window.
 void RunPlainSession() {
-  HMODULE dll = loomkeys_dll::Load();
+  const auto& dll = loomkeys_dll::Load();
   HWND hotKeyWindow = system_probes::HotKeyWindow();
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
 }
 
 void LoomkeysCall(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
@@ -252,9 +252,7 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
   SetSwitchDword(1);
   RemoveLogFile();
   const std::string before = NowStamp();
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
-  auto UnregisterShortcut = LOOMKEYS_EXPORT(dll, UnregisterShortcut);
+  const auto& dll = loomkeys_dll::Load();
   HWND hotKeyWindow = system_probes::HotKeyWindow();
   CHECK(hotKeyWindow != nullptr);
 
@@ -271,9 +269,9 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
 
   // One key for slide design: off while nothing of PowerPoint is in front.
   uint32_t id = 0;
-  CHECK_EQ(
-      RegisterShortcut2("DebugLogTest", 'A', MOD_CONTROL | MOD_ALT, LOOMKEYS_MODE_SLIDE_DESIGN, LoomkeysCall, "", &id),
-      LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("DebugLogTest", 'A', MOD_CONTROL | MOD_ALT, LOOMKEYS_MODE_SLIDE_DESIGN, LoomkeysCall,
+                                 "", &id),
+           LOOMKEYS_OK);
   LetTheTimerTick(hotKeyWindow);
   PressCtrlAltA(hotKeyWindow);
 
@@ -288,8 +286,8 @@ void SwitchedOnTheLogGetsTheLinesOfTicksAndHotKeys() {
   PressCtrlAltA(hotKeyWindow);
   DestroyWindow(notes);
   DestroyWindow(editing);
-  CHECK_EQ(UnregisterShortcut(id), LOOMKEYS_OK);
-  FreeLibrary(dll);
+  CHECK_EQ(dll.UnregisterShortcut(id), LOOMKEYS_OK);
+  FreeLibrary(dll.module);
   const std::string after = NowStamp();
 
   const int failedBefore = wine_check::failed;

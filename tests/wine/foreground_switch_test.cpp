@@ -281,15 +281,14 @@ int wmain(int argc, wchar_t** argv) {
   windows[kEditing] = CreatePowerPointWindow(L"PPTFrameClass", L"Deck - PowerPoint", 20);
   windows[kSlideShow] = CreatePowerPointWindow(L"screenClass", L"PowerPoint Slide Show - Deck", 270);
   windows[kOtherProgram] = record->window;
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
+  const auto& dll = loomkeys_dll::Load();
   uint32_t id = 0;
-  CHECK_EQ(RegisterShortcut2("Switch", kBothKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN | LOOMKEYS_MODE_SLIDE_SHOW,
-                             Called, "both", &id),
+  CHECK_EQ(dll.RegisterShortcut2("Switch", kBothKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN | LOOMKEYS_MODE_SLIDE_SHOW,
+                                 Called, "both", &id),
            LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Switch", kDesignKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Called, "design", &id),
+  CHECK_EQ(dll.RegisterShortcut2("Switch", kDesignKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Called, "design", &id),
            LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Switch", kShowKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_SHOW, Called, "show", &id),
+  CHECK_EQ(dll.RegisterShortcut2("Switch", kShowKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_SHOW, Called, "show", &id),
            LOOMKEYS_OK);
   CHECK(host_windows::BringToFront(windows[kEditing]));
 
@@ -390,6 +389,6 @@ int wmain(int argc, wchar_t** argv) {
 
   SetEvent(quit);
   host_windows::AwaitProgramEnd(process);
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   return wine_check::Finish();
 }

@@ -156,11 +156,11 @@ int main() {
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   HWND elsewhere = host_windows::Create(L"ProbeFrame", L"Not PowerPoint");
   HWND floorWindow = CreateFloorWindow();
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
+  const auto& dll = loomkeys_dll::Load();
   uint32_t id = 0;
-  ForEachOtherKey([&](UINT modifiers, WORD key) { RegisterShortcut2("Others", key, modifiers, 1, Ignored, "", &id); });
-  CHECK_EQ(RegisterShortcut2("Probe", kProbeKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Called, "probe", &id),
+  ForEachOtherKey(
+      [&](UINT modifiers, WORD key) { dll.RegisterShortcut2("Others", key, modifiers, 1, Ignored, "", &id); });
+  CHECK_EQ(dll.RegisterShortcut2("Probe", kProbeKey, kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Called, "probe", &id),
            LOOMKEYS_OK);
 
   std::vector<double> library, floor;
@@ -180,6 +180,6 @@ int main() {
   }
   PrintHandlingCost(editing);
   DestroyWindow(floorWindow);
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   return wine_check::Finish();
 }

@@ -144,18 +144,15 @@ int wmain(int argc, wchar_t** argv) {
   HWND presenter = host_windows::Create(L"PresenterFrame", L"PowerPoint Presenter View - [Deck]");
   CHECK(host_windows::BringToFront(editing));
 
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
-  auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
+  const auto& dll = loomkeys_dll::Load();
   hotKeyWindow = system_probes::HotKeyWindow();
   CHECK(hotKeyWindow != nullptr);
 
   uint32_t idK = 0, idL = 0, idM = 0;
-  CHECK_EQ(RegisterShortcut("Alpha", 'K', kCtrlShift, Record, "first", &idK), LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Alpha", 'L', kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Record, "design", &idL),
+  CHECK_EQ(dll.RegisterShortcut("Alpha", 'K', kCtrlShift, Record, "first", &idK), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Alpha", 'L', kCtrlShift, LOOMKEYS_MODE_SLIDE_DESIGN, Record, "design", &idL),
            LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Beta", 'M', kCtrlShift, LOOMKEYS_MODE_SLIDE_SHOW, Record, "show", &idM), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Beta", 'M', kCtrlShift, LOOMKEYS_MODE_SLIDE_SHOW, Record, "show", &idM), LOOMKEYS_OK);
   host_windows::Pump(300);
 
   wine_check::Section("a key pressed in the editing window runs its callback once");
@@ -212,9 +209,9 @@ int wmain(int argc, wchar_t** argv) {
   {
     box_watcher::MessageBoxAnswerer answerer(L"Keyloom Exception", IDOK);
     uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Gamma", 'E', kCtrlShift, Throw, "", &id), LOOMKEYS_OK);
-    CHECK_EQ(RegisterShortcut("Delta", 'E', kCtrlShift, Fault, "", &id), LOOMKEYS_OK);
-    CHECK_EQ(RegisterShortcut("Omega", 'E', kCtrlShift, Record, "after", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Gamma", 'E', kCtrlShift, Throw, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Delta", 'E', kCtrlShift, Fault, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Omega", 'E', kCtrlShift, Record, "after", &id), LOOMKEYS_OK);
     host_windows::Pump(200);
     calls.clear();
     CHECK(PressAndWait(kCtrlShift, 'E', 1));
@@ -229,16 +226,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   // The registry's lock was released: another thread gets an answer.
   uint32_t count = 0;
-  worker_thread::Run([&] { count = GetShortcutCount("Omega"); }, 3000);
+  worker_thread::Run([&] { count = dll.GetShortcutCount("Omega"); }, 3000);
   CHECK_EQ(count, 1u);
 
   wine_check::Section("a fault in a press nested inside another press's error box");
   {
     uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Outer", 'N', kCtrlShift, Throw, "", &id), LOOMKEYS_OK);
-    CHECK_EQ(RegisterShortcut("Outer", 'N', kCtrlShift, Record, "outer done", &id), LOOMKEYS_OK);
-    CHECK_EQ(RegisterShortcut("Inner", 'J', kCtrlShift, Fault, "", &id), LOOMKEYS_OK);
-    CHECK_EQ(RegisterShortcut("Inner", 'J', kCtrlShift, Record, "inner done", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Outer", 'N', kCtrlShift, Throw, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Outer", 'N', kCtrlShift, Record, "outer done", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Inner", 'J', kCtrlShift, Fault, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Inner", 'J', kCtrlShift, Record, "inner done", &id), LOOMKEYS_OK);
     host_windows::Pump(200);
     calls.clear();
     NestedBoxes seen;
@@ -256,10 +253,10 @@ int wmain(int argc, wchar_t** argv) {
       CHECK(calls[0].context == L"inner done");
       CHECK(calls[1].context == L"outer done");
     }
-    worker_thread::Run([&] { count = GetShortcutCount("Inner"); }, 3000);
+    worker_thread::Run([&] { count = dll.GetShortcutCount("Inner"); }, 3000);
     CHECK_EQ(count, 2u);
   }
 
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   return wine_check::Finish();
 }

@@ -90,59 +90,50 @@ int main() {
   ShowWindow(other, SW_HIDE);
   CHECK(host_windows::BringToFront(editing));
 
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
-  auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
-  auto GetShortcutInfoByContext = LOOMKEYS_EXPORT(dll, GetShortcutInfoByContext);
-  auto GetNamespaceDataSize = LOOMKEYS_EXPORT(dll, GetNamespaceDataSize);
-  auto GetNamespaceDataSize2 = LOOMKEYS_EXPORT(dll, GetNamespaceDataSize2);
-  auto GetNamespaceData = LOOMKEYS_EXPORT(dll, GetNamespaceData);
-  auto GetNamespaceData2 = LOOMKEYS_EXPORT(dll, GetNamespaceData2);
-  auto LoadNamespace = LOOMKEYS_EXPORT(dll, LoadNamespace);
-  auto LoadNamespace2 = LOOMKEYS_EXPORT(dll, LoadNamespace2);
-  auto UnloadNamespace = LOOMKEYS_EXPORT(dll, UnloadNamespace);
-  auto NamespaceRename = LOOMKEYS_EXPORT(dll, NamespaceRename);
+  const auto& dll = loomkeys_dll::Load();
 
   // Keeper takes Alt+F7 first, so that this shared key stays first in
   // registry order and the reloaded text comes out in the saved order.
-  CHECK_EQ(RegisterShortcut2("Keeper", VK_F7, MOD_ALT, LOOMKEYS_MODE_ALL, SavedCallback, "k", nullptr), LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Saver", 'Q', MOD_CONTROL, 1, SavedCallback, "alpha", nullptr), LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Saver", 'Q', MOD_CONTROL, 3, SavedCallback, "beta", nullptr), LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Saver", 'W', MOD_CONTROL | MOD_SHIFT, 2, SavedCallback, nullptr, nullptr), LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("Saver", VK_F7, MOD_ALT, 2, SavedCallback, "f7", nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Keeper", VK_F7, MOD_ALT, LOOMKEYS_MODE_ALL, SavedCallback, "k", nullptr),
+           LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Saver", 'Q', MOD_CONTROL, 1, SavedCallback, "alpha", nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Saver", 'Q', MOD_CONTROL, 3, SavedCallback, "beta", nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Saver", 'W', MOD_CONTROL | MOD_SHIFT, 2, SavedCallback, nullptr, nullptr),
+           LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Saver", VK_F7, MOD_ALT, 2, SavedCallback, "f7", nullptr), LOOMKEYS_OK);
   host_windows::Pump(200);
 
   wine_check::Section("the namespace saves as text in both layouts");
-  CHECK_EQ(GetNamespaceDataSize2("Saver"), kSavedWithModes.size());
-  CHECK_EQ(GetNamespaceDataSize("Saver"), kSavedWithoutModes.size());
+  CHECK_EQ(dll.GetNamespaceDataSize2("Saver"), kSavedWithModes.size());
+  CHECK_EQ(dll.GetNamespaceDataSize("Saver"), kSavedWithoutModes.size());
   std::string buffer(200, '#');
   uint32_t size = static_cast<uint32_t>(kSavedWithModes.size() - 1);
-  CHECK_EQ(GetNamespaceData2("Saver", buffer.data(), &size), LOOMKEYS_BUFFER_TOO_SMALL);
+  CHECK_EQ(dll.GetNamespaceData2("Saver", buffer.data(), &size), LOOMKEYS_BUFFER_TOO_SMALL);
   CHECK_EQ(size, kSavedWithModes.size());
   CHECK(buffer == std::string(200, '#'));
-  CHECK_EQ(GetNamespaceData2("Saver", buffer.data(), &size), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetNamespaceData2("Saver", buffer.data(), &size), LOOMKEYS_OK);
   const std::string savedWithModes = buffer.substr(0, size);
   CHECK(savedWithModes == kSavedWithModes);
   CHECK_EQ(buffer[size], '#');  // no terminator
   size = static_cast<uint32_t>(buffer.size());
-  CHECK_EQ(GetNamespaceData("Saver", buffer.data(), &size), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetNamespaceData("Saver", buffer.data(), &size), LOOMKEYS_OK);
   const std::string savedWithoutModes = buffer.substr(0, size);
   CHECK(savedWithoutModes == kSavedWithoutModes);
 
   wine_check::Section("an unwritable buffer gives 6, an unknown namespace 11");
   void* readOnly = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READONLY);
   size = 4096;
-  CHECK_EQ(GetNamespaceData2("Saver", readOnly, &size), LOOMKEYS_ERROR_RAISED);
+  CHECK_EQ(dll.GetNamespaceData2("Saver", readOnly, &size), LOOMKEYS_ERROR_RAISED);
   VirtualFree(readOnly, 0, MEM_RELEASE);
   size = 10;
-  CHECK_EQ(GetNamespaceData("Nobody", buffer.data(), &size), LOOMKEYS_NO_ENTRIES);
+  CHECK_EQ(dll.GetNamespaceData("Nobody", buffer.data(), &size), LOOMKEYS_NO_ENTRIES);
   CHECK_EQ(size, 0u);
-  CHECK_EQ(GetNamespaceData2("Saver", buffer.data(), nullptr), LOOMKEYS_BUFFER_TOO_SMALL);
+  CHECK_EQ(dll.GetNamespaceData2("Saver", buffer.data(), nullptr), LOOMKEYS_BUFFER_TOO_SMALL);
 
   wine_check::Section("unloading frees the namespace's keys for other programs");
   CHECK(KeyIsHeld(MOD_CONTROL, 'Q'));
-  UnloadNamespace("Saver");
-  CHECK_EQ(GetShortcutCount("Saver"), 0u);
+  dll.UnloadNamespace("Saver");
+  CHECK_EQ(dll.GetShortcutCount("Saver"), 0u);
   CHECK(KeyIsFree(MOD_CONTROL, 'Q'));
   CHECK(KeyIsFree(MOD_CONTROL | MOD_SHIFT, 'W'));
   CHECK(!AtomExists(L"PowerPoint00510002"));
@@ -150,25 +141,25 @@ int main() {
   // Alt+F7 still has Keeper's shortcut.
   CHECK(KeyIsHeld(MOD_ALT, VK_F7));
   CHECK(AtomExists(L"PowerPoint00760001"));
-  CHECK_EQ(GetShortcutCount("Keeper"), 1u);
+  CHECK_EQ(dll.GetShortcutCount("Keeper"), 1u);
 
   wine_check::Section("loading the text under a new namespace binds the keys again");
-  CHECK_EQ(LoadNamespace2("Restored", RestoredCallback, savedWithModes.c_str(), 0), LOOMKEYS_OK);
+  CHECK_EQ(dll.LoadNamespace2("Restored", RestoredCallback, savedWithModes.c_str(), 0), LOOMKEYS_OK);
   host_windows::Pump(200);
-  CHECK_EQ(GetShortcutCount("Restored"), 4u);
+  CHECK_EQ(dll.GetShortcutCount("Restored"), 4u);
   CHECK(KeyIsHeld(MOD_CONTROL, 'Q'));
   CHECK(AtomExists(L"PowerPoint00510002"));
   CHECK(AtomExists(L"PowerPoint00570006"));
   uint16_t key = 0, shift = 0, mode = 0;
-  CHECK_EQ(GetShortcutInfoByContext("Restored", "beta", &key, &shift, &mode, nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutInfoByContext("Restored", "beta", &key, &shift, &mode, nullptr), LOOMKEYS_OK);
   CHECK_EQ(key, 'Q');
   CHECK_EQ(shift, MOD_CONTROL);
   CHECK_EQ(mode, 3);
-  CHECK_EQ(GetShortcutInfoByContext("Restored", "", &key, &shift, &mode, nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutInfoByContext("Restored", "", &key, &shift, &mode, nullptr), LOOMKEYS_OK);
   CHECK_EQ(key, 'W');
   CHECK_EQ(mode, 2);
   size = static_cast<uint32_t>(buffer.size());
-  CHECK_EQ(GetNamespaceData2("Restored", buffer.data(), &size), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetNamespaceData2("Restored", buffer.data(), &size), LOOMKEYS_OK);
   CHECK(buffer.substr(0, size) == kSavedWithModes);  // same keys, contexts, modes and order
 
   wine_check::Section("the reloaded keys fire the new callback with the new namespace");
@@ -192,12 +183,12 @@ int main() {
   CHECK(host_windows::BringToFront(editing));
 
   wine_check::Section("the first layout loads every shortcut active in every mode");
-  UnloadNamespace("Restored");
+  dll.UnloadNamespace("Restored");
   CHECK(KeyIsFree(MOD_CONTROL, 'Q'));
-  CHECK_EQ(LoadNamespace(nullptr, RestoredCallback, savedWithoutModes.c_str(), 12345), LOOMKEYS_OK);
+  CHECK_EQ(dll.LoadNamespace(nullptr, RestoredCallback, savedWithoutModes.c_str(), 12345), LOOMKEYS_OK);
   host_windows::Pump(200);
-  CHECK_EQ(GetShortcutCount(""), 4u);
-  CHECK_EQ(GetShortcutInfoByContext(nullptr, "alpha", &key, &shift, &mode, nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutCount(""), 4u);
+  CHECK_EQ(dll.GetShortcutInfoByContext(nullptr, "alpha", &key, &shift, &mode, nullptr), LOOMKEYS_OK);
   CHECK_EQ(mode, LOOMKEYS_MODE_ALL);
   CHECK(KeyIsHeld(MOD_CONTROL | MOD_SHIFT, 'W'));  // live in slide design now
   restoredCalls.clear();
@@ -206,34 +197,34 @@ int main() {
   if (!restoredCalls.empty()) CHECK(restoredCalls[0].nameSpace.empty());
 
   wine_check::Section("renaming keeps the keys bound");
-  NamespaceRename(nullptr, "Renamed");
-  CHECK_EQ(GetShortcutCount(""), 0u);
-  CHECK_EQ(GetShortcutCount("Renamed"), 4u);
+  dll.NamespaceRename(nullptr, "Renamed");
+  CHECK_EQ(dll.GetShortcutCount(""), 0u);
+  CHECK_EQ(dll.GetShortcutCount("Renamed"), 4u);
   CHECK(KeyIsHeld(MOD_CONTROL, 'Q'));
   restoredCalls.clear();
   CHECK(PressAndWait(MOD_CONTROL, 'Q', 2));
   if (!restoredCalls.empty()) CHECK(restoredCalls[0].nameSpace == L"Renamed");
-  UnloadNamespace("Renamed");
+  dll.UnloadNamespace("Renamed");
   CHECK(KeyIsFree(MOD_CONTROL, 'Q'));
 
   wine_check::Section("rejected and cut-off texts");
   // clang-format off
-  CHECK_EQ(LoadNamespace2("Bad", RestoredCallback, "1E000000" "5100020001000300000061", 0), LOOMKEYS_ERROR_RAISED);
+  CHECK_EQ(dll.LoadNamespace2("Bad", RestoredCallback, "1E000000" "5100020001000300000061", 0), LOOMKEYS_ERROR_RAISED);
   // clang-format on
-  CHECK_EQ(LoadNamespace("Bad", RestoredCallback, "140000005100020001000000G1", 0), LOOMKEYS_ERROR_RAISED);
-  CHECK_EQ(LoadNamespace("Bad", RestoredCallback, nullptr, 0), LOOMKEYS_ERROR_RAISED);
-  CHECK_EQ(GetShortcutCount("Bad"), 0u);
+  CHECK_EQ(dll.LoadNamespace("Bad", RestoredCallback, "140000005100020001000000G1", 0), LOOMKEYS_ERROR_RAISED);
+  CHECK_EQ(dll.LoadNamespace("Bad", RestoredCallback, nullptr, 0), LOOMKEYS_ERROR_RAISED);
+  CHECK_EQ(dll.GetShortcutCount("Bad"), 0u);
   CHECK(KeyIsFree(MOD_CONTROL, 'Q'));
   // clang-format off
-  CHECK_EQ(LoadNamespace("Cut", RestoredCallback, "14000000" "510002000100000061" "57000600FF", 0),
+  CHECK_EQ(dll.LoadNamespace("Cut", RestoredCallback, "14000000" "510002000100000061" "57000600FF", 0),
            LOOMKEYS_ERROR_RAISED);
   // clang-format on
-  CHECK_EQ(GetShortcutCount("Cut"), 1u);
+  CHECK_EQ(dll.GetShortcutCount("Cut"), 1u);
   CHECK(KeyIsHeld(MOD_CONTROL, 'Q'));
   CHECK(KeyIsFree(MOD_CONTROL | MOD_SHIFT, 'W'));
 
   wine_check::Section("unloading the library releases everything");
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   CHECK(KeyIsFree(MOD_CONTROL, 'Q'));
   CHECK(KeyIsFree(MOD_ALT, VK_F7));
   CHECK(!AtomExists(L"PowerPoint00510002"));

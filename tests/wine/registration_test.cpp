@@ -34,15 +34,7 @@ void LoomkeysCall(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) 
 }  // namespace
 
 int main() {
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
-  auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
-  auto UnregisterShortcut = LOOMKEYS_EXPORT(dll, UnregisterShortcut);
-  auto GetShortcutInfoByShortcutId = LOOMKEYS_EXPORT(dll, GetShortcutInfoByShortcutId);
-  auto GetShortcutInfoByContext = LOOMKEYS_EXPORT(dll, GetShortcutInfoByContext);
-  auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
-  auto GetShortcutDataSize = LOOMKEYS_EXPORT(dll, GetShortcutDataSize);
-  auto GetShortcutData = LOOMKEYS_EXPORT(dll, GetShortcutData);
+  const auto& dll = loomkeys_dll::Load();
   HWND other = CreateOtherProgramWindow();
 
   wine_check::Section("one hidden THotKeyForm window while loaded");
@@ -59,7 +51,7 @@ int main() {
 
   wine_check::Section("a registered key is bound as a system hot key under its atom");
   uint32_t first = 0;
-  CHECK_EQ(RegisterShortcut2("Alpha", 'A', kModControl, 1, LoomkeysCall, "x", &first), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("Alpha", 'A', kModControl, 1, LoomkeysCall, "x", &first), LOOMKEYS_OK);
   CHECK_EQ(first, 1u);
   CHECK(AtomExists(L"PowerPoint00410002"));
   SetLastError(0);
@@ -68,61 +60,61 @@ int main() {
 
   wine_check::Section("a second namespace shares the key; the last removal frees it");
   uint32_t second = 0;
-  CHECK_EQ(RegisterShortcut("Beta", 'A', kModControl, LoomkeysCall, "x", &second), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut("Beta", 'A', kModControl, LoomkeysCall, "x", &second), LOOMKEYS_OK);
   CHECK_EQ(second, 2u);
-  CHECK_EQ(UnregisterShortcut(first), LOOMKEYS_OK);
+  CHECK_EQ(dll.UnregisterShortcut(first), LOOMKEYS_OK);
   CHECK(AtomExists(L"PowerPoint00410002"));
   CHECK(!KeyIsFree(kModControl, 'A'));
-  CHECK_EQ(UnregisterShortcut(second), LOOMKEYS_OK);
+  CHECK_EQ(dll.UnregisterShortcut(second), LOOMKEYS_OK);
   CHECK(!AtomExists(L"PowerPoint00410002"));
   CHECK(KeyIsFree(kModControl, 'A'));
-  CHECK_EQ(UnregisterShortcut(second), LOOMKEYS_UNKNOWN_SHORTCUT_ID);
+  CHECK_EQ(dll.UnregisterShortcut(second), LOOMKEYS_UNKNOWN_SHORTCUT_ID);
 
   wine_check::Section("a combination another program holds gives 3 and stays refused");
   CHECK(RegisterHotKey(other, 2, kModControl, 'B'));
   uint32_t untouched = 0xDEADBEEF;
-  CHECK_EQ(RegisterShortcut2("Alpha", 'B', kModControl, 3, LoomkeysCall, "b", &untouched), LOOMKEYS_KEY_NOT_BOUND);
+  CHECK_EQ(dll.RegisterShortcut2("Alpha", 'B', kModControl, 3, LoomkeysCall, "b", &untouched), LOOMKEYS_KEY_NOT_BOUND);
   CHECK_EQ(untouched, 0xDEADBEEFu);
-  CHECK_EQ(GetShortcutCount("Alpha"), 0u);
+  CHECK_EQ(dll.GetShortcutCount("Alpha"), 0u);
   UnregisterHotKey(other, 2);
-  CHECK_EQ(RegisterShortcut2("Alpha", 'B', kModControl, 3, LoomkeysCall, "b", &untouched), LOOMKEYS_KEY_NOT_BOUND);
+  CHECK_EQ(dll.RegisterShortcut2("Alpha", 'B', kModControl, 3, LoomkeysCall, "b", &untouched), LOOMKEYS_KEY_NOT_BOUND);
   CHECK(KeyIsFree(kModControl, 'B'));
 
   wine_check::Section("queries, null arguments and an unwritable buffer");
   uint32_t id = 0;
-  CHECK_EQ(RegisterShortcut2(nullptr, VK_F5, MOD_CONTROL | MOD_SHIFT, 2, LoomkeysCall, nullptr, &id), LOOMKEYS_OK);
-  CHECK_EQ(RegisterShortcut2("", VK_F6, 0, 2, LoomkeysCall, "context", nullptr), LOOMKEYS_OK);
-  CHECK_EQ(GetShortcutCount(nullptr), 2u);
+  CHECK_EQ(dll.RegisterShortcut2(nullptr, VK_F5, MOD_CONTROL | MOD_SHIFT, 2, LoomkeysCall, nullptr, &id), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut2("", VK_F6, 0, 2, LoomkeysCall, "context", nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutCount(nullptr), 2u);
   uint16_t key = 0, shift = 0, mode = 0;
-  CHECK_EQ(GetShortcutInfoByShortcutId(id, &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutInfoByShortcutId(id, &key, &shift, &mode), LOOMKEYS_OK);
   CHECK_EQ(key, VK_F5);
   CHECK_EQ(shift, MOD_CONTROL | MOD_SHIFT);
   CHECK_EQ(mode, 2);
-  CHECK_EQ(GetShortcutInfoByShortcutId(id, nullptr, nullptr, nullptr), LOOMKEYS_OK);
-  CHECK_EQ(GetShortcutInfoByContext("", "context", nullptr, nullptr, nullptr, nullptr), LOOMKEYS_OK);
-  CHECK_EQ(GetShortcutInfoByContext("", "other", &key, &shift, &mode, &id), LOOMKEYS_NO_SUCH_CONTEXT);
-  CHECK_EQ(GetShortcutInfoByContext("Gamma", "", &key, &shift, &mode, &id), LOOMKEYS_NO_ENTRIES);
+  CHECK_EQ(dll.GetShortcutInfoByShortcutId(id, nullptr, nullptr, nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutInfoByContext("", "context", nullptr, nullptr, nullptr, nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutInfoByContext("", "other", &key, &shift, &mode, &id), LOOMKEYS_NO_SUCH_CONTEXT);
+  CHECK_EQ(dll.GetShortcutInfoByContext("Gamma", "", &key, &shift, &mode, &id), LOOMKEYS_NO_ENTRIES);
   uint32_t size = 0;
-  CHECK_EQ(GetShortcutDataSize("", 2, &size), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutDataSize("", 2, &size), LOOMKEYS_OK);
   CHECK_EQ(size, 7u);
-  CHECK_EQ(GetShortcutDataSize("", 3, &size), LOOMKEYS_INDEX_PAST_ENTRIES);
+  CHECK_EQ(dll.GetShortcutDataSize("", 3, &size), LOOMKEYS_INDEX_PAST_ENTRIES);
   char buffer[16] = {};
   size = sizeof buffer;
-  CHECK_EQ(GetShortcutData("", 2, buffer, &size, &id), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetShortcutData("", 2, buffer, &size, &id), LOOMKEYS_OK);
   CHECK(memcmp(buffer, "context", 7) == 0);
   void* readOnly = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READONLY);
   size = 4096;
-  CHECK_EQ(GetShortcutData("", 2, readOnly, &size, &id), LOOMKEYS_ERROR_RAISED);
+  CHECK_EQ(dll.GetShortcutData("", 2, readOnly, &size, &id), LOOMKEYS_ERROR_RAISED);
   CHECK_EQ(size, 7u);
   VirtualFree(readOnly, 0, MEM_RELEASE);
-  CHECK_EQ(GetShortcutCount(""), 2u);  // the registry still answers after the fault
+  CHECK_EQ(dll.GetShortcutCount(""), 2u);  // the registry still answers after the fault
 
   wine_check::Section("the hidden window stays the same one");
   CHECK(HotKeyWindows() == windows);
 
   wine_check::Section("unloading releases every key, atom, window and the mutex");
   CHECK(!KeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F5));
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   CHECK(HotKeyWindows().empty());
   CHECK(KeyIsFree(MOD_CONTROL | MOD_SHIFT, VK_F5));
   CHECK(KeyIsFree(0, VK_F6));

@@ -15,25 +15,22 @@
 
 namespace {
 
-HMODULE dll = nullptr;
-
 // A provider with a few commands, one of them on Ctrl+B, which PowerPoint
 // uses too, so that the dialog shows its notice.
 void LOOMKEYS_CALL OnCreateUI(TUIDataHandle* slot) {
-  auto CreateUIData = LOOMKEYS_EXPORT(dll, CreateUIData);
-  auto AddCommand2 = LOOMKEYS_EXPORT(dll, AddCommand2);
-  TUIDataHandle tree = CreateUIData();
-  AddCommand2(tree, L"Text", L"Bold heading", L"Makes the selected heading bold & larger.", 'B', MOD_CONTROL,
-              LOOMKEYS_MODE_ALL);
-  AddCommand2(tree, L"Text", L"Small caps", L"Sets the selected text in small capitals.", 0, 0, 1);
-  AddCommand2(tree, L"Text", L"Highlight the selected words in yellow", L"", 'H', MOD_CONTROL | MOD_ALT, 1);
-  AddCommand2(tree, L"Slides", L"Duplicate slide", L"Inserts a copy of the current slide after it.", 'D',
-              MOD_CONTROL | MOD_SHIFT, 1);
-  AddCommand2(tree, L"Slide Show", L"Black screen", L"Blanks the show until a key is pressed.", 0, 0, 2);
+  const auto& dll = loomkeys_dll::Exports();
+  TUIDataHandle tree = dll.CreateUIData();
+  dll.AddCommand2(tree, L"Text", L"Bold heading", L"Makes the selected heading bold & larger.", 'B', MOD_CONTROL,
+                  LOOMKEYS_MODE_ALL);
+  dll.AddCommand2(tree, L"Text", L"Small caps", L"Sets the selected text in small capitals.", 0, 0, 1);
+  dll.AddCommand2(tree, L"Text", L"Highlight the selected words in yellow", L"", 'H', MOD_CONTROL | MOD_ALT, 1);
+  dll.AddCommand2(tree, L"Slides", L"Duplicate slide", L"Inserts a copy of the current slide after it.", 'D',
+                  MOD_CONTROL | MOD_SHIFT, 1);
+  dll.AddCommand2(tree, L"Slide Show", L"Black screen", L"Blanks the show until a key is pressed.", 0, 0, 2);
   *slot = tree;
 }
 
-void LOOMKEYS_CALL OnDestroyUI(TUIDataHandle tree, uint16_t) { LOOMKEYS_EXPORT(dll, DestroyUIData)(tree); }
+void LOOMKEYS_CALL OnDestroyUI(TUIDataHandle tree, uint16_t) { loomkeys_dll::Exports().DestroyUIData(tree); }
 
 struct Job {
   const wchar_t* caption;
@@ -67,19 +64,19 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: screenshot_driver customize|about FILE.bmp\n");
     return 2;
   }
-  dll = loomkeys_dll::Load();
+  const auto& dll = loomkeys_dll::Load();
   const bool customize = std::wcscmp(argv[1], L"customize") == 0;
   Job job{customize ? L"Customize Shortcuts" : L"About", argv[2], customize ? IDCANCEL : IDOK};
   HANDLE photographer = CreateThread(nullptr, 0, Photograph, &job, 0, nullptr);
   if (customize) {
     TUIProviderNative provider = {LOOMKEYS_PROVIDER_NATIVE, OnCreateUI, OnDestroyUI};
     TUIProviderHandle handle = nullptr;
-    LOOMKEYS_EXPORT(dll, RegisterUIProvider)(reinterpret_cast<const TUIProvider*>(&provider), &handle);
+    dll.RegisterUIProvider(reinterpret_cast<const TUIProvider*>(&provider), &handle);
     VARIANT noApplication;  // the provider has no macros
     VariantInit(&noApplication);
-    LOOMKEYS_EXPORT(dll, ShowCustomizeShortcutsUI)(&noApplication);
+    dll.ShowCustomizeShortcutsUI(&noApplication);
   } else {
-    LOOMKEYS_EXPORT(dll, ShowAboutBox)();
+    dll.ShowAboutBox();
   }
   WaitForSingleObject(photographer, INFINITE);
   std::printf(job.saved ? "saved %ls\n" : "could not save %ls\n", job.path);

@@ -23,56 +23,47 @@ bool KeyIsFree(UINT key) { return system_probes::KeyIsFree(kCtrlAlt, key); }
 int main() {
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   host_windows::BringToFront(editing);
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
-  auto RegisterShortcut2 = LOOMKEYS_EXPORT(dll, RegisterShortcut2);
-  auto UnregisterShortcut = LOOMKEYS_EXPORT(dll, UnregisterShortcut);
-  auto GetShortcutCount = LOOMKEYS_EXPORT(dll, GetShortcutCount);
-  auto GetShortcutInfoByShortcutId = LOOMKEYS_EXPORT(dll, GetShortcutInfoByShortcutId);
-  auto GetNamespaceData2 = LOOMKEYS_EXPORT(dll, GetNamespaceData2);
-  auto LoadNamespace2 = LOOMKEYS_EXPORT(dll, LoadNamespace2);
-  auto UnloadNamespace = LOOMKEYS_EXPORT(dll, UnloadNamespace);
-  auto NamespaceRename = LOOMKEYS_EXPORT(dll, NamespaceRename);
+  const auto& dll = loomkeys_dll::Load();
 
   uint32_t owned = 0;
-  CHECK_EQ(RegisterShortcut("Main", 'P', kCtrlAlt, Ignore, "main", &owned), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterShortcut("Main", 'P', kCtrlAlt, Ignore, "main", &owned), LOOMKEYS_OK);
   host_windows::Pump(200);
   CHECK(!KeyIsFree('P'));
 
   wine_check::Section("a worker thread cannot register, remove, load or unload");
   worker_thread::Run([&] {
     uint32_t id = 0xDEADBEEF;
-    CHECK_EQ(RegisterShortcut2("Worker", 'Q', kCtrlAlt, 3, Ignore, "", &id), LOOMKEYS_WRONG_THREAD);
+    CHECK_EQ(dll.RegisterShortcut2("Worker", 'Q', kCtrlAlt, 3, Ignore, "", &id), LOOMKEYS_WRONG_THREAD);
     CHECK_EQ(id, 0xDEADBEEFu);
-    CHECK_EQ(RegisterShortcut("Main", 'P', kCtrlAlt, Ignore, "other", &id), LOOMKEYS_WRONG_THREAD);
-    CHECK_EQ(UnregisterShortcut(owned), LOOMKEYS_WRONG_THREAD);
-    CHECK_EQ(LoadNamespace2("Worker", Ignore, "1400000051000300030000000000", 0), LOOMKEYS_WRONG_THREAD);
-    UnloadNamespace("Main");
+    CHECK_EQ(dll.RegisterShortcut("Main", 'P', kCtrlAlt, Ignore, "other", &id), LOOMKEYS_WRONG_THREAD);
+    CHECK_EQ(dll.UnregisterShortcut(owned), LOOMKEYS_WRONG_THREAD);
+    CHECK_EQ(dll.LoadNamespace2("Worker", Ignore, "1400000051000300030000000000", 0), LOOMKEYS_WRONG_THREAD);
+    dll.UnloadNamespace("Main");
   });
-  CHECK_EQ(GetShortcutCount("Worker"), 0u);
-  CHECK_EQ(GetShortcutCount("Main"), 1u);
+  CHECK_EQ(dll.GetShortcutCount("Worker"), 0u);
+  CHECK_EQ(dll.GetShortcutCount("Main"), 1u);
   CHECK(KeyIsFree('Q'));
   host_windows::Pump(200);
   CHECK(!KeyIsFree('P'));
 
   wine_check::Section("a worker thread can query, save and rename");
   worker_thread::Run([&] {
-    CHECK_EQ(GetShortcutCount("Main"), 1u);
+    CHECK_EQ(dll.GetShortcutCount("Main"), 1u);
     uint16_t key = 0, shift = 0, mode = 0;
-    CHECK_EQ(GetShortcutInfoByShortcutId(owned, &key, &shift, &mode), LOOMKEYS_OK);
+    CHECK_EQ(dll.GetShortcutInfoByShortcutId(owned, &key, &shift, &mode), LOOMKEYS_OK);
     CHECK_EQ(key, 'P');
     char text[64] = {};
     uint32_t size = sizeof text;
-    CHECK_EQ(GetNamespaceData2("Main", text, &size), LOOMKEYS_OK);
+    CHECK_EQ(dll.GetNamespaceData2("Main", text, &size), LOOMKEYS_OK);
     CHECK_EQ(size, 2u * (4 + 10 + 4));
-    NamespaceRename("Main", "Renamed");
+    dll.NamespaceRename("Main", "Renamed");
   });
-  CHECK_EQ(GetShortcutCount("Renamed"), 1u);
+  CHECK_EQ(dll.GetShortcutCount("Renamed"), 1u);
 
   wine_check::Section("the loading thread still removes its key");
-  CHECK_EQ(UnregisterShortcut(owned), LOOMKEYS_OK);
+  CHECK_EQ(dll.UnregisterShortcut(owned), LOOMKEYS_OK);
   CHECK(KeyIsFree('P'));
 
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   return wine_check::Finish();
 }

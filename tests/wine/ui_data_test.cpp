@@ -29,39 +29,33 @@ std::string InAnsiCodePage(const wchar_t* text) {
 }  // namespace
 
 int main() {
-  HMODULE dll = loomkeys_dll::Load();
-  auto CreateUIData = LOOMKEYS_EXPORT(dll, CreateUIData);
-  auto AddCommand = LOOMKEYS_EXPORT(dll, AddCommand);
-  auto AddCommand2 = LOOMKEYS_EXPORT(dll, AddCommand2);
-  auto GetCommand = LOOMKEYS_EXPORT(dll, GetCommand);
-  auto GetCommand2 = LOOMKEYS_EXPORT(dll, GetCommand2);
-  auto DestroyUIData = LOOMKEYS_EXPORT(dll, DestroyUIData);
+  const auto& dll = loomkeys_dll::Load();
 
-  TUIDataHandle tree = CreateUIData();
-  TUIDataHandle other = CreateUIData();
+  TUIDataHandle tree = dll.CreateUIData();
+  TUIDataHandle other = dll.CreateUIData();
   CHECK(tree != nullptr);
   CHECK(other != nullptr && other != tree);
 
   wine_check::Section("UTF-16 commands read back with their key, shift keys and modes");
-  CHECK_EQ(AddCommand2(tree, L"Format", L"Bold", L"Makes text bold", 'B', MOD_CONTROL, 1), LOOMKEYS_OK);
-  CHECK_EQ(AddCommand2(tree, L"Format", L"Bold", L"again", 'X', MOD_ALT, 2), LOOMKEYS_COMMAND_EXISTS);
-  CHECK_EQ(AddCommand2(tree, L"format", L"Bold", nullptr, 'C', MOD_SHIFT, 2), LOOMKEYS_OK);
-  CHECK_EQ(AddCommand2(tree, L"\u0424\u043E\u0440\u043C\u0430\u0442", L"\u0416\u0438\u0440\u043D\u044B\u0439", nullptr,
-                       'D', MOD_CONTROL | MOD_SHIFT, 3),
+  CHECK_EQ(dll.AddCommand2(tree, L"Format", L"Bold", L"Makes text bold", 'B', MOD_CONTROL, 1), LOOMKEYS_OK);
+  CHECK_EQ(dll.AddCommand2(tree, L"Format", L"Bold", L"again", 'X', MOD_ALT, 2), LOOMKEYS_COMMAND_EXISTS);
+  CHECK_EQ(dll.AddCommand2(tree, L"format", L"Bold", nullptr, 'C', MOD_SHIFT, 2), LOOMKEYS_OK);
+  CHECK_EQ(dll.AddCommand2(tree, L"\u0424\u043E\u0440\u043C\u0430\u0442", L"\u0416\u0438\u0440\u043D\u044B\u0439",
+                           nullptr, 'D', MOD_CONTROL | MOD_SHIFT, 3),
            LOOMKEYS_OK);
   uint16_t key = 0, shift = 0, mode = 0;
-  CHECK_EQ(GetCommand2(tree, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetCommand2(tree, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);
   CHECK_EQ(key, 'B');
   CHECK_EQ(shift, MOD_CONTROL);
   CHECK_EQ(mode, 1);
-  CHECK_EQ(GetCommand2(tree, L"format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetCommand2(tree, L"format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);
   CHECK_EQ(key, 'C');
-  CHECK_EQ(GetCommand2(tree, L"\u0424\u043E\u0440\u043C\u0430\u0442", L"\u0416\u0438\u0440\u043D\u044B\u0439", &key,
-                       &shift, &mode),
+  CHECK_EQ(dll.GetCommand2(tree, L"\u0424\u043E\u0440\u043C\u0430\u0442", L"\u0416\u0438\u0440\u043D\u044B\u0439", &key,
+                           &shift, &mode),
            LOOMKEYS_OK);
   CHECK_EQ(key, 'D');
   CHECK_EQ(mode, 3);
-  CHECK_EQ(GetCommand(tree, "Format", "Bold", &key, &shift), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetCommand(tree, "Format", "Bold", &key, &shift), LOOMKEYS_OK);
   CHECK_EQ(key, 'B');
   CHECK_EQ(shift, MOD_CONTROL);
 
@@ -71,29 +65,29 @@ int main() {
   const std::string name = InAnsiCodePage(L"F\u00E4rben");
   CHECK(!category.empty() && !name.empty());
   CHECK(category != "Grafik");  // the umlaut is really a non-ASCII byte (or bytes)
-  CHECK_EQ(AddCommand(tree, category.c_str(), name.c_str(), "Colours the shape", VK_F9, MOD_ALT), LOOMKEYS_OK);
+  CHECK_EQ(dll.AddCommand(tree, category.c_str(), name.c_str(), "Colours the shape", VK_F9, MOD_ALT), LOOMKEYS_OK);
   mode = 0;
-  CHECK_EQ(GetCommand2(tree, L"Gr\u00E4fik", L"F\u00E4rben", &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetCommand2(tree, L"Gr\u00E4fik", L"F\u00E4rben", &key, &shift, &mode), LOOMKEYS_OK);
   CHECK_EQ(key, VK_F9);
   CHECK_EQ(shift, MOD_ALT);
   CHECK_EQ(mode, 0xFFFF);  // AddCommand leaves every mode on
-  CHECK_EQ(AddCommand2(tree, L"Gr\u00E4fik", L"F\u00E4rben", nullptr, 0, 0, 0), LOOMKEYS_COMMAND_EXISTS);
-  CHECK_EQ(AddCommand2(tree, L"Gr\u00E4fik", L"Umrahmen", nullptr, 'U', MOD_CONTROL, 2), LOOMKEYS_OK);
-  CHECK_EQ(GetCommand(tree, category.c_str(), "Umrahmen", &key, &shift), LOOMKEYS_OK);
+  CHECK_EQ(dll.AddCommand2(tree, L"Gr\u00E4fik", L"F\u00E4rben", nullptr, 0, 0, 0), LOOMKEYS_COMMAND_EXISTS);
+  CHECK_EQ(dll.AddCommand2(tree, L"Gr\u00E4fik", L"Umrahmen", nullptr, 'U', MOD_CONTROL, 2), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetCommand(tree, category.c_str(), "Umrahmen", &key, &shift), LOOMKEYS_OK);
   CHECK_EQ(key, 'U');
 
   wine_check::Section("a missing category or command leaves the variables untouched");
   key = 7, shift = 8, mode = 9;
-  CHECK_EQ(GetCommand2(tree, L"Format", L"Italic", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
-  CHECK_EQ(GetCommand2(tree, L"FORMAT", L"Bold", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
-  CHECK_EQ(GetCommand(tree, "Format", "bold", &key, &shift), LOOMKEYS_NO_SUCH_COMMAND);
-  CHECK_EQ(GetCommand2(other, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
+  CHECK_EQ(dll.GetCommand2(tree, L"Format", L"Italic", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
+  CHECK_EQ(dll.GetCommand2(tree, L"FORMAT", L"Bold", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
+  CHECK_EQ(dll.GetCommand(tree, "Format", "bold", &key, &shift), LOOMKEYS_NO_SUCH_COMMAND);
+  CHECK_EQ(dll.GetCommand2(other, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
   CHECK(key == 7 && shift == 8 && mode == 9);
 
   wine_check::Section("null strings are empty names; null out-pointers are skipped");
-  CHECK_EQ(AddCommand(other, nullptr, nullptr, nullptr, 'Q', MOD_CONTROL), LOOMKEYS_OK);
-  CHECK_EQ(AddCommand2(other, L"", L"", L"", 0, 0, 0), LOOMKEYS_COMMAND_EXISTS);
-  CHECK_EQ(GetCommand2(other, nullptr, L"", &key, nullptr, nullptr), LOOMKEYS_OK);
+  CHECK_EQ(dll.AddCommand(other, nullptr, nullptr, nullptr, 'Q', MOD_CONTROL), LOOMKEYS_OK);
+  CHECK_EQ(dll.AddCommand2(other, L"", L"", L"", 0, 0, 0), LOOMKEYS_COMMAND_EXISTS);
+  CHECK_EQ(dll.GetCommand2(other, nullptr, L"", &key, nullptr, nullptr), LOOMKEYS_OK);
   CHECK_EQ(key, 'Q');
 
   wine_check::Section("destroying trees shows no box");
@@ -101,9 +95,9 @@ int main() {
     // A box blocks the call that shows it until it is answered, so the count
     // is final as soon as the call has returned.
     box_watcher::MessageBoxAnswerer boxes(L"Exception", IDOK);
-    DestroyUIData(other);
-    DestroyUIData(CreateUIData());  // a tree without categories
-    DestroyUIData(nullptr);
+    dll.DestroyUIData(other);
+    dll.DestroyUIData(dll.CreateUIData());  // a tree without categories
+    dll.DestroyUIData(nullptr);
     CHECK_EQ(boxes.Count(), 0u);
   }
 
@@ -125,13 +119,13 @@ int main() {
     for (const auto& noTree : kNoTrees) {
       wine_check::Section(noTree.what);
       key = 7, shift = 8, mode = 9;
-      CHECK_EQ(AddCommand2(noTree.handle, L"Format", L"Bold", L"", 'B', 2, 1), LOOMKEYS_CALL_FAILED);
-      CHECK_EQ(AddCommand(noTree.handle, "Format", "Bold", "", 'B', 2), LOOMKEYS_CALL_FAILED);
-      CHECK_EQ(GetCommand2(noTree.handle, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_CALL_FAILED);
-      CHECK_EQ(GetCommand(noTree.handle, "Format", "Bold", &key, &shift), LOOMKEYS_CALL_FAILED);
+      CHECK_EQ(dll.AddCommand2(noTree.handle, L"Format", L"Bold", L"", 'B', 2, 1), LOOMKEYS_CALL_FAILED);
+      CHECK_EQ(dll.AddCommand(noTree.handle, "Format", "Bold", "", 'B', 2), LOOMKEYS_CALL_FAILED);
+      CHECK_EQ(dll.GetCommand2(noTree.handle, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_CALL_FAILED);
+      CHECK_EQ(dll.GetCommand(noTree.handle, "Format", "Bold", &key, &shift), LOOMKEYS_CALL_FAILED);
       CHECK(key == 7 && shift == 8 && mode == 9);
       const size_t boxesBefore = boxes.Count();
-      DestroyUIData(noTree.handle);
+      dll.DestroyUIData(noTree.handle);
       CHECK_EQ(boxes.Count(), boxesBefore + (noTree.handle ? 1u : 0u));  // null is ignored quietly
     }
     CHECK(std::all_of(std::begin(foreign), std::end(foreign), [](std::byte b) { return b == std::byte{0}; }));
@@ -141,19 +135,19 @@ int main() {
   }
 
   wine_check::Section("the live tree kept its commands; destroying it twice shows one box");
-  CHECK_EQ(GetCommand2(tree, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);
+  CHECK_EQ(dll.GetCommand2(tree, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_OK);
   CHECK_EQ(key, 'B');
   {
     box_watcher::MessageBoxAnswerer boxes(L"Exception", IDOK);
-    DestroyUIData(tree);
+    dll.DestroyUIData(tree);
     CHECK_EQ(boxes.Count(), 0u);
-    DestroyUIData(tree);
+    dll.DestroyUIData(tree);
     CHECK_EQ(boxes.Count(), 1u);
   }
-  TUIDataHandle after = CreateUIData();  // the library still works
-  CHECK_EQ(AddCommand2(after, L"Format", L"Bold", nullptr, 'B', 2, 1), LOOMKEYS_OK);
-  DestroyUIData(after);
+  TUIDataHandle after = dll.CreateUIData();  // the library still works
+  CHECK_EQ(dll.AddCommand2(after, L"Format", L"Bold", nullptr, 'B', 2, 1), LOOMKEYS_OK);
+  dll.DestroyUIData(after);
 
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   return wine_check::Finish();
 }

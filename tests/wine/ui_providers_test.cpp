@@ -56,10 +56,7 @@ class GuardedPage {
 }  // namespace
 
 int main() {
-  HMODULE dll = loomkeys_dll::Load();
-  auto RegisterUIProvider = LOOMKEYS_EXPORT(dll, RegisterUIProvider);
-  auto InitializeKeyloomAddin = LOOMKEYS_EXPORT(dll, InitializeKeyloomAddin);
-  auto UnregisterUIProvider = LOOMKEYS_EXPORT(dll, UnregisterUIProvider);
+  const auto& dll = loomkeys_dll::Load();
 
   std::byte native[20];
   WriteNativeRecord(native);
@@ -69,11 +66,11 @@ int main() {
 
   wine_check::Section("both versions register; the same record twice gives two handles");
   TUIProviderHandle a = nullptr, b = nullptr, c = nullptr, d = nullptr;
-  CHECK_EQ(RegisterUIProvider(AsRecord(native), &a), LOOMKEYS_OK);
-  CHECK_EQ(RegisterUIProvider(AsRecord(macro), &b), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(AsRecord(native), &a), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(AsRecord(macro), &b), LOOMKEYS_OK);
   createName.assign(createName.size(), 'x');  // the caller may reuse its strings at once
-  CHECK_EQ(InitializeKeyloomAddin(AsRecord(native), &c), LOOMKEYS_OK);
-  CHECK_EQ(InitializeKeyloomAddin(AsRecord(macro), &d), LOOMKEYS_OK);
+  CHECK_EQ(dll.InitializeKeyloomAddin(AsRecord(native), &c), LOOMKEYS_OK);
+  CHECK_EQ(dll.InitializeKeyloomAddin(AsRecord(macro), &d), LOOMKEYS_OK);
   CHECK(a && b && c && d);
   CHECK(a != c && b != d && a != b);
 
@@ -83,8 +80,8 @@ int main() {
     std::byte record[24] = {};
     Put(record, 0, version);
     TUIProviderHandle handle = marker;
-    CHECK_EQ(RegisterUIProvider(AsRecord(record), &handle), LOOMKEYS_CALL_FAILED);
-    CHECK_EQ(InitializeKeyloomAddin(AsRecord(record), &handle), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(dll.RegisterUIProvider(AsRecord(record), &handle), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(dll.InitializeKeyloomAddin(AsRecord(record), &handle), LOOMKEYS_CALL_FAILED);
     CHECK(handle == marker);
   }
   {
@@ -97,28 +94,28 @@ int main() {
     VirtualProtect(readOnly, sizeof(TUIProviderHandle), PAGE_READONLY, &old);
     std::byte record[24] = {};
     Put<int32_t>(record, 0, 15);
-    CHECK_EQ(RegisterUIProvider(AsRecord(record), readOnly), LOOMKEYS_CALL_FAILED);
-    CHECK_EQ(InitializeKeyloomAddin(AsRecord(record), readOnly), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(dll.RegisterUIProvider(AsRecord(record), readOnly), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(dll.InitializeKeyloomAddin(AsRecord(record), readOnly), LOOMKEYS_CALL_FAILED);
     CHECK(*readOnly == marker);
     VirtualFree(readOnly, 0, MEM_RELEASE);
   }
 
   wine_check::Section("null pointers answer 7");
   TUIProviderHandle handle = marker;
-  CHECK_EQ(RegisterUIProvider(nullptr, &handle), LOOMKEYS_CALL_FAILED);
+  CHECK_EQ(dll.RegisterUIProvider(nullptr, &handle), LOOMKEYS_CALL_FAILED);
   CHECK(handle == marker);
-  CHECK_EQ(RegisterUIProvider(AsRecord(native), nullptr), LOOMKEYS_CALL_FAILED);
-  CHECK_EQ(InitializeKeyloomAddin(nullptr, nullptr), LOOMKEYS_CALL_FAILED);
+  CHECK_EQ(dll.RegisterUIProvider(AsRecord(native), nullptr), LOOMKEYS_CALL_FAILED);
+  CHECK_EQ(dll.InitializeKeyloomAddin(nullptr, nullptr), LOOMKEYS_CALL_FAILED);
 
   wine_check::Section("a record is read no further than its version's size");
   GuardedPage page;
   std::byte* nativeAtEnd = page.LastBytes(20);
   WriteNativeRecord(nativeAtEnd);
   TUIProviderHandle e = nullptr, f = nullptr;
-  CHECK_EQ(RegisterUIProvider(AsRecord(nativeAtEnd), &e), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(AsRecord(nativeAtEnd), &e), LOOMKEYS_OK);
   std::byte* macroAtEnd = page.LastBytes(24);
   WriteMacroRecord(macroAtEnd, "", "Module1.OnDestroyUI");
-  CHECK_EQ(RegisterUIProvider(AsRecord(macroAtEnd), &f), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(AsRecord(macroAtEnd), &f), LOOMKEYS_OK);
 
   wine_check::Section("the header's record types match the byte layout");
   TUIProvider typedNative = {};
@@ -129,20 +126,20 @@ int main() {
   typedMacro.Macro.Version = LOOMKEYS_PROVIDER_MACRO;
   typedMacro.Macro.OnCreateUIMacro = "Module1.OnCreateUI";
   TUIProviderHandle g = nullptr, h = nullptr;
-  CHECK_EQ(RegisterUIProvider(&typedNative, &g), LOOMKEYS_OK);
-  CHECK_EQ(InitializeKeyloomAddin(&typedMacro, &h), LOOMKEYS_OK);
+  CHECK_EQ(dll.RegisterUIProvider(&typedNative, &g), LOOMKEYS_OK);
+  CHECK_EQ(dll.InitializeKeyloomAddin(&typedMacro, &h), LOOMKEYS_OK);
 
   wine_check::Section("unregistering goes by identity: 0 once, then 8");
   for (TUIProviderHandle provider : {b, a, d}) {
-    CHECK_EQ(UnregisterUIProvider(provider), LOOMKEYS_OK);
-    CHECK_EQ(UnregisterUIProvider(provider), LOOMKEYS_UNKNOWN_PROVIDER);
+    CHECK_EQ(dll.UnregisterUIProvider(provider), LOOMKEYS_OK);
+    CHECK_EQ(dll.UnregisterUIProvider(provider), LOOMKEYS_UNKNOWN_PROVIDER);
   }
-  CHECK_EQ(UnregisterUIProvider(nullptr), LOOMKEYS_UNKNOWN_PROVIDER);
-  CHECK_EQ(UnregisterUIProvider(marker), LOOMKEYS_UNKNOWN_PROVIDER);
-  CHECK_EQ(UnregisterUIProvider(e), LOOMKEYS_OK);
+  CHECK_EQ(dll.UnregisterUIProvider(nullptr), LOOMKEYS_UNKNOWN_PROVIDER);
+  CHECK_EQ(dll.UnregisterUIProvider(marker), LOOMKEYS_UNKNOWN_PROVIDER);
+  CHECK_EQ(dll.UnregisterUIProvider(e), LOOMKEYS_OK);
 
   wine_check::Section("unloading drops the providers still registered without calling them");
-  FreeLibrary(dll);
+  FreeLibrary(dll.module);
   CHECK_EQ(providerCalls, 0);
 
   return wine_check::Finish();

@@ -45,12 +45,22 @@ void CheckNothingLeft(UINT virtualKey) {
   CHECK(!MutexExists());
 }
 
+// The module of the latest load: the test's only reference to the library.
+HMODULE LoadedModule() { return loomkeys_dll::Exports().module; }
+
+// Loads the library and gives Ctrl+Alt+`key` a shortcut of `nameSpace` that
+// runs `callback`. The keys are bound once this thread has pumped a tick.
+void LoadWithShortcut(const char* nameSpace, UINT key, TShortcutCallbackFunc callback) {
+  uint32_t id = 0;
+  CHECK_EQ(loomkeys_dll::Load().RegisterShortcut(nameSpace, static_cast<uint16_t>(key), kCtrlAlt, callback, "", &id),
+           LOOMKEYS_OK);
+}
+
 // A callback that drops the test's only reference, and one on the same key
 // registered after it.
-HMODULE loadedModule = nullptr;
 int callsAfterUnload = 0;
 void LOOMKEYS_CALL UnloadLibrary(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
-  FreeLibrary(loadedModule);
+  FreeLibrary(LoadedModule());
 }
 void LOOMKEYS_CALL CountCallAfterUnload(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
   ++callsAfterUnload;
@@ -75,7 +85,7 @@ DWORD WINAPI UnloadWhileBoxIsOpen(LPVOID result) {
   auto* seen = static_cast<BoxUnload*>(result);
   HWND box = box_watcher::WaitForDialog(kBoxCaption, 8000);
   if (!box) return 0;
-  HANDLE worker = CreateThread(nullptr, 0, UnloadOnThisThread, loadedModule, 0, nullptr);
+  HANDLE worker = CreateThread(nullptr, 0, UnloadOnThisThread, LoadedModule(), 0, nullptr);
   seen->workerReturned = WaitForSingleObject(worker, 3000) == WAIT_OBJECT_0;
   CloseHandle(worker);
   seen->loadedWhileOpen = GetModuleHandleW(L"Loomkeys.dll") != nullptr;
@@ -89,7 +99,7 @@ DWORD WINAPI UnloadWhileBoxIsOpen(LPVOID result) {
 std::atomic<int> presses{0};
 HANDLE unloader = nullptr;
 void LOOMKEYS_CALL CountPress(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
-  if (++presses == 20) unloader = CreateThread(nullptr, 0, UnloadOnThisThread, loadedModule, 0, nullptr);
+  if (++presses == 20) unloader = CreateThread(nullptr, 0, UnloadOnThisThread, LoadedModule(), 0, nullptr);
   Sleep(2);
 }
 
@@ -110,18 +120,18 @@ int main() {
   wine_check::Section("50 loads and unloads with live keys leave nothing behind");
   int failedLoads = 0, failedRegistrations = 0;
   for (int round = 0; round < 50; ++round) {
-    HMODULE dll = LoadLibraryW(L"Loomkeys.dll");
-    if (!dll) {
+    HMODULE module = LoadLibraryW(L"Loomkeys.dll");
+    if (!module) {
       ++failedLoads;
       continue;
     }
-    auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
+    const auto& dll = loomkeys_dll::Bind(module);
     for (UINT key = 'A'; key <= 'C'; ++key) {
       uint32_t id = 0;
-      failedRegistrations += RegisterShortcut("Round", static_cast<uint16_t>(key), kCtrlAlt, Ignore, "", &id) != 0;
+      failedRegistrations += dll.RegisterShortcut("Round", static_cast<uint16_t>(key), kCtrlAlt, Ignore, "", &id) != 0;
     }
     if (round % 10 == 0) host_windows::Pump(120);  // let some ticks run
-    FreeLibrary(dll);
+    FreeLibrary(module);
   }
   CHECK_EQ(failedLoads, 0);
   CHECK_EQ(failedRegistrations, 0);
@@ -134,15 +144,13 @@ int main() {
 
   wine_check::Section("10,000 register and unregister cycles leave one window and no atom");
   {
-    HMODULE dll = loomkeys_dll::Load();
-    auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
-    auto UnregisterShortcut = LOOMKEYS_EXPORT(dll, UnregisterShortcut);
+    const auto& dll = loomkeys_dll::Load();
     int failures = 0;
     for (int cycle = 0; cycle < 10000; ++cycle) {
       const auto key = static_cast<uint16_t>('D' + cycle % 8);
       uint32_t id = 0;
-      failures += RegisterShortcut("Cycle", key, kCtrlAlt, Ignore, "", &id) != 0;
-      failures += UnregisterShortcut(id) != 0;
+      failures += dll.RegisterShortcut("Cycle", key, kCtrlAlt, Ignore, "", &id) != 0;
+      failures += dll.UnregisterShortcut(id) != 0;
     }
     CHECK_EQ(failures, 0);
     CHECK_EQ(CountHotKeyWindows(), 1);
@@ -150,18 +158,15 @@ int main() {
       CHECK(!AtomExists(key, kCtrlAlt));
       CHECK(KeyIsFree(kCtrlAlt, key));
     }
-    FreeLibrary(dll);
+    FreeLibrary(dll.module);
   }
 
   wine_check::Section("unloaded from another thread: the keys, atoms and window still go");
   {
-    HMODULE dll = loomkeys_dll::Load();
-    auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
-    uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Worker", 'M', kCtrlAlt, Ignore, "", &id), LOOMKEYS_OK);
+    LoadWithShortcut("Worker", 'M', Ignore);
     host_windows::Pump(200);
     CHECK(!KeyIsFree(kCtrlAlt, 'M'));
-    HANDLE worker = CreateThread(nullptr, 0, UnloadOnThisThread, dll, 0, nullptr);
+    HANDLE worker = CreateThread(nullptr, 0, UnloadOnThisThread, LoadedModule(), 0, nullptr);
     CHECK_EQ(WaitForSingleObject(worker, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
     CloseHandle(worker);
     // The window's own thread goes on pumping: its timer and messages must
@@ -176,11 +181,10 @@ int main() {
 
   wine_check::Section("a callback unloads the library: the press ends, then the library goes");
   {
-    loadedModule = loomkeys_dll::Load();
-    auto RegisterShortcut = LOOMKEYS_EXPORT(loadedModule, RegisterShortcut);
+    LoadWithShortcut("Unload", 'U', UnloadLibrary);
     uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Unload", 'U', kCtrlAlt, UnloadLibrary, "", &id), LOOMKEYS_OK);
-    CHECK_EQ(RegisterShortcut("Later", 'U', kCtrlAlt, CountCallAfterUnload, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(loomkeys_dll::Exports().RegisterShortcut("Later", 'U', kCtrlAlt, CountCallAfterUnload, "", &id),
+             LOOMKEYS_OK);
     host_windows::Pump(200);
     key_input::PressChord(kCtrlAlt, 'U');
     CHECK(LibraryGone());
@@ -190,10 +194,7 @@ int main() {
 
   wine_check::Section("after presses that called a client, the host's one FreeLibrary unloads the library at once");
   {
-    HMODULE dll = loomkeys_dll::Load();
-    auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
-    uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Counted", 'C', kCtrlAlt, CountCall, "", &id), LOOMKEYS_OK);
+    LoadWithShortcut("Counted", 'C', CountCall);
     host_windows::Pump(200);
     calls = 0;
     for (int press = 1; press <= 5; ++press) {
@@ -202,7 +203,7 @@ int main() {
     }
     // Each press held the module while it called the client and has let go
     // of it on its way out: no reference is left over, and none is dropped late.
-    FreeLibrary(dll);
+    FreeLibrary(LoadedModule());
     CHECK(GetModuleHandleW(L"Loomkeys.dll") == nullptr);
     CHECK(LibraryGone());
     CheckNothingLeft('C');
@@ -210,10 +211,7 @@ int main() {
 
   wine_check::Section("unloaded from another thread while a callback's box is open: it goes once the box closes");
   {
-    loadedModule = loomkeys_dll::Load();
-    auto RegisterShortcut = LOOMKEYS_EXPORT(loadedModule, RegisterShortcut);
-    uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Box", 'B', kCtrlAlt, ShowBox, "", &id), LOOMKEYS_OK);
+    LoadWithShortcut("Box", 'B', ShowBox);
     host_windows::Pump(200);
     BoxUnload seen;
     HANDLE watcher = CreateThread(nullptr, 0, UnloadWhileBoxIsOpen, &seen, 0, nullptr);
@@ -228,17 +226,16 @@ int main() {
 
   wine_check::Section("unloaded from another thread while keys are being pressed");
   {
-    loadedModule = loomkeys_dll::Load();
-    auto RegisterShortcut = LOOMKEYS_EXPORT(loadedModule, RegisterShortcut);
-    uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Pressed", 'P', kCtrlAlt, CountPress, "", &id), LOOMKEYS_OK);
+    LoadWithShortcut("Pressed", 'P', CountPress);
     // More keys make the shut-down take longer, while presses keep coming.
+    const auto& dll = loomkeys_dll::Exports();
+    uint32_t id = 0;
     int failedRegistrations = 0;
     for (UINT shift : {kCtrlAlt, kCtrlAlt | MOD_SHIFT, static_cast<UINT>(MOD_CONTROL | MOD_SHIFT)}) {
       for (UINT key = '0'; key <= 'Z'; ++key) {
         if (shift == kCtrlAlt && key == 'P') continue;
-        failedRegistrations += RegisterShortcut("Many", static_cast<uint16_t>(key), static_cast<uint16_t>(shift),
-                                                CountPress, "", &id) != LOOMKEYS_OK;
+        failedRegistrations += dll.RegisterShortcut("Many", static_cast<uint16_t>(key), static_cast<uint16_t>(shift),
+                                                    CountPress, "", &id) != LOOMKEYS_OK;
       }
     }
     CHECK_EQ(failedRegistrations, 0);
@@ -256,13 +253,12 @@ int main() {
 
   wine_check::Section("the library loads again afterwards");
   {
-    HMODULE dll = loomkeys_dll::Load();
-    auto RegisterShortcut = LOOMKEYS_EXPORT(dll, RegisterShortcut);
+    const auto& dll = loomkeys_dll::Load();
     uint32_t id = 0;
-    CHECK_EQ(RegisterShortcut("Again", 'M', kCtrlAlt, Ignore, "", &id), LOOMKEYS_OK);
+    CHECK_EQ(dll.RegisterShortcut("Again", 'M', kCtrlAlt, Ignore, "", &id), LOOMKEYS_OK);
     CHECK_EQ(id, 1u);
     CHECK_EQ(CountHotKeyWindows(), 1);
-    FreeLibrary(dll);
+    FreeLibrary(dll.module);
     CHECK_EQ(CountHotKeyWindows(), 0);
   }
   return wine_check::Finish();
