@@ -44,8 +44,7 @@ std::wstring FromAnsi(const std::string& bytes) {
 int main() {
   std::printf("ANSI code page %u\n", GetACP());
   CHECK_EQ(GetACP(), 932u);
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
-  CHECK(host_windows::BringToFront(editing));
+  HWND editing = host_windows::CreateEditingInFront();
   const auto& dll = loomkeys_dll::Load();
 
   // "Kb" and a lead byte; the context is one complete double-byte character.

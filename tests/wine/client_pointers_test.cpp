@@ -112,8 +112,7 @@ class DialogWatcher {
 }  // namespace
 
 int main() {
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
-  host_windows::BringToFront(editing);
+  HWND editing = host_windows::CreateEditingInFront();
   const auto& dll = loomkeys_dll::Load();
 
   const ClientPages pages;

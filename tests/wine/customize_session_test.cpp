@@ -78,8 +78,7 @@ void LOOMKEYS_CALL Ignore(const wchar_t*, uint16_t, uint16_t, const wchar_t*, ui
 
 int main() {
   CoInitialize(nullptr);
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
-  host_windows::BringToFront(editing);
+  host_windows::CreateEditingInFront();
   const auto& dll = loomkeys_dll::Load();
 
   uint32_t id = 0;

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "wine_check.h"
+
 namespace host_windows {
 
 // Records the keys that reach a host window as WM_KEYDOWN.
@@ -21,18 +23,28 @@ inline LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A visible top-level window of the given class and title, e.g.
-// "PPTFrameClass" for PowerPoint's editing window or "screenClass" for its
-// slide show.
-inline HWND Create(const wchar_t* className, const wchar_t* title) {
+// A top-level window of this program with a class of its own.
+inline HWND CreateOfClass(const wchar_t* className, WNDPROC procedure, const wchar_t* title, DWORD style) {
   WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = HostWindowProc;
+  windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = className;
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   RegisterClassW(&windowClass);  // a second registration of the class fails harmlessly
-  return CreateWindowW(className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, nullptr, nullptr,
-                       windowClass.hInstance, nullptr);
+  return CreateWindowW(className, title, style, 100, 100, 400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+// A visible top-level window of the given class and title, e.g.
+// "PPTFrameClass" for PowerPoint's editing window or "screenClass" for its
+// slide show.
+inline HWND Create(const wchar_t* className, const wchar_t* title) {
+  return CreateOfClass(className, HostWindowProc, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+}
+
+// A hidden window that receives messages with `procedure`, e.g. standing for
+// another program that wants the same key combinations as the library.
+inline HWND CreateHidden(const wchar_t* className, WNDPROC procedure = DefWindowProcW) {
+  return CreateOfClass(className, procedure, L"", WS_POPUP);
 }
 
 // Dispatches this thread's messages until done() or the time is up.
@@ -59,6 +71,15 @@ inline bool BringToFront(HWND window) {
   const bool inFront = PumpUntil([window] { return GetForegroundWindow() == window; }, 2000);
   Pump(200);
   return inFront;
+}
+
+// The opening of most programs: PowerPoint's editing window of a deck,
+// brought to the front (checked), so that the library's keys for slide design
+// are live once it is loaded.
+inline HWND CreateEditingInFront() {
+  HWND editing = Create(L"PPTFrameClass", L"Deck - PowerPoint");
+  CHECK(BringToFront(editing));
+  return editing;
 }
 
 // Another program: this test program started again with `arguments`; its

@@ -96,16 +96,6 @@ void MeasureFloor(HWND window, std::vector<double>& milliseconds) {
   while (id > 0) UnregisterHotKey(window, id--);
 }
 
-HWND CreateFloorWindow() {
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = FloorWindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"LatencyFloorWindow";
-  RegisterClassW(&windowClass);
-  return CreateWindowW(windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance,
-                       nullptr);
-}
-
 double Percentile(const std::vector<double>& sorted, double fraction) {
   const size_t at = std::min(sorted.size() - 1, static_cast<size_t>(fraction * static_cast<double>(sorted.size())));
   return sorted[at];
@@ -155,7 +145,7 @@ void PrintHandlingCost(HWND editing) {
 int main() {
   HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   HWND elsewhere = host_windows::Create(L"ProbeFrame", L"Not PowerPoint");
-  HWND floorWindow = CreateFloorWindow();
+  HWND floorWindow = host_windows::CreateHidden(L"LatencyFloorWindow", FloorWindowProc);
   const auto& dll = loomkeys_dll::Load();
   uint32_t id = 0;
   ForEachOtherKey(

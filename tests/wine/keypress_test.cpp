@@ -138,11 +138,10 @@ bool ForegroundIsOtherProcess() {
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && lstrcmpW(argv[1], L"--other-program") == 0) return RunOtherProgram(argv[2]);
 
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
-  editingWindow = editing;
   HWND slideShow = host_windows::Create(L"screenClass", L"PowerPoint Slide Show - Deck");
   HWND presenter = host_windows::Create(L"PresenterFrame", L"PowerPoint Presenter View - [Deck]");
-  CHECK(host_windows::BringToFront(editing));
+  HWND editing = host_windows::CreateEditingInFront();
+  editingWindow = editing;
 
   const auto& dll = loomkeys_dll::Load();
   hotKeyWindow = system_probes::HotKeyWindow();

@@ -84,11 +84,9 @@ bool KeyIsHeld(UINT modifiers, UINT virtualKey) {
 }  // namespace
 
 int main() {
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
   HWND slideShow = host_windows::Create(L"screenClass", L"PowerPoint Slide Show - Deck");
-  other = host_windows::Create(L"OtherProgramFrame", L"Other program");
-  ShowWindow(other, SW_HIDE);
-  CHECK(host_windows::BringToFront(editing));
+  other = host_windows::CreateHidden(L"OtherProgramFrame");
+  HWND editing = host_windows::CreateEditingInFront();
 
   const auto& dll = loomkeys_dll::Load();
 

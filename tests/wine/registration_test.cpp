@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "host_windows.h"
 #include "loomkeys_dll.h"
 #include "system_probes.h"
 #include "wine_check.h"
@@ -17,25 +18,13 @@ using system_probes::KeyIsFree;
 
 constexpr UINT kModControl = MOD_CONTROL;
 
-// A window of the test program itself, standing for another program that
-// wants the same key combinations.
-HWND CreateOtherProgramWindow() {
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"OtherProgram";
-  RegisterClassW(&windowClass);
-  return CreateWindowW(L"OtherProgram", L"Other program", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                       windowClass.hInstance, nullptr);
-}
-
 void LoomkeysCall(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {}
 
 }  // namespace
 
 int main() {
   const auto& dll = loomkeys_dll::Load();
-  HWND other = CreateOtherProgramWindow();
+  HWND other = host_windows::CreateHidden(L"OtherProgram");
 
   wine_check::Section("one hidden THotKeyForm window while loaded");
   const std::vector<HWND> windows = HotKeyWindows();

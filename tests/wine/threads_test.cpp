@@ -21,8 +21,7 @@ bool KeyIsFree(UINT key) { return system_probes::KeyIsFree(kCtrlAlt, key); }
 }  // namespace
 
 int main() {
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
-  host_windows::BringToFront(editing);
+  host_windows::CreateEditingInFront();
   const auto& dll = loomkeys_dll::Load();
 
   uint32_t owned = 0;

@@ -114,8 +114,7 @@ DWORD WINAPI PressRepeatedly(LPVOID) {
 }  // namespace
 
 int main() {
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
-  host_windows::BringToFront(editing);
+  host_windows::CreateEditingInFront();
 
   wine_check::Section("50 loads and unloads with live keys leave nothing behind");
   int failedLoads = 0, failedRegistrations = 0;
