@@ -30,7 +30,7 @@ constexpr ControlPlace kCustomizeControls[] = {
     {kDescriptionLabelId, {16, 304, 433, 49}},
     {kPowerPointShortcutLabelId, {8, 416, 449, 33}},
     // In the room between PowerPoint's notice and the override notice.
-    {kAlsoAssignedLabelId, {8, 449, 449, 15}},
+    {kAlsoAssignedLabelId, {8, 449, 449, 15}, true},
     {kOverrideNoticeLabelId, {8, 464, 577, 24}},
 };
 
@@ -54,9 +54,8 @@ int ScaleToDpi(int pixels, int dpi) {
 }
 
 LayoutRect ScaleToDpi(const LayoutRect& at96, int dpi) {
-  const int left = ScaleToDpi(at96.left, dpi);
-  const int top = ScaleToDpi(at96.top, dpi);
-  return {left, top, ScaleToDpi(at96.left + at96.width, dpi) - left, ScaleToDpi(at96.top + at96.height, dpi) - top};
+  return {ScaleToDpi(at96.left, dpi), ScaleToDpi(at96.top, dpi), ScaleToDpi(at96.width, dpi),
+          ScaleToDpi(at96.height, dpi)};
 }
 
 std::vector<PlacedControl> LayoutAt(const DialogLayout& layout, int dpi) {
@@ -64,6 +63,12 @@ std::vector<PlacedControl> LayoutAt(const DialogLayout& layout, int dpi) {
   placed.reserve(layout.controls.size());
   for (const ControlPlace& control : layout.controls) {
     placed.push_back({control.id, ScaleToDpi(control.at96, dpi), control.FitsText()});
+  }
+  for (size_t i = 1; i + 1 < placed.size(); ++i) {
+    if (!layout.controls[i].fillsGap) continue;
+    LayoutRect& gap = placed[i].place;
+    gap.top = placed[i - 1].place.top + placed[i - 1].place.height;
+    gap.height = placed[i + 1].place.top - gap.top;
   }
   return placed;
 }

@@ -15,9 +15,13 @@ struct LayoutRect {
 };
 
 // A control's place at 96 DPI. A label without a size takes that of its text.
+// A control that fills a gap takes, at every DPI, the room between the bottom
+// of the control before it in the table and the top of the one after it, so
+// that it overlaps neither when their sizes are rounded.
 struct ControlPlace {
   int id;
   LayoutRect at96;
+  bool fillsGap = false;
   bool FitsText() const { return at96.width == 0 && at96.height == 0; }
 };
 
@@ -29,11 +33,9 @@ struct DialogLayout {
 
 // Pixels at 96 DPI made pixels at `dpi`, rounded to the nearest (as MulDiv).
 int ScaleToDpi(int pixels, int dpi);
-// A rectangle scaled by its edges: controls that meet at 96 DPI meet at
-// every DPI, and none overlaps its neighbour by a rounded pixel.
 LayoutRect ScaleToDpi(const LayoutRect& at96, int dpi);
 
-// Every control of `layout` at `dpi`, in the table's order.
+// Every control of `layout` at `dpi`, in the table's order, gaps filled.
 struct PlacedControl {
   int id;
   LayoutRect place;
