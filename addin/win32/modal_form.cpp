@@ -70,6 +70,7 @@ INT_PTR ModalForm::ShowModal(HWND owner) {
   const ModuleHold hold;  // the dialog's message loop runs presses, whose callbacks may unload the library
   owner_ = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   ending_ = false;
+  created_ = false;
   EmptyTemplate dialogTemplate = {};
   dialogTemplate.header.style = kFrameStyle;
   dialogTemplate.header.dwExtendedStyle = kFrameExStyle;
@@ -101,6 +102,7 @@ INT_PTR CALLBACK ModalForm::DialogProc(HWND window, UINT message, WPARAM wParam,
       SetIconTitleFont(form->font_, form->dpi_);
       form->PlaceFrame(form->owner_);
       form->FormCreate();
+      form->created_ = true;
     } catch (...) {
       form->EndModal(-1);
     }
@@ -193,7 +195,9 @@ void ModalForm::ChangeDpi(int dpi, const RECT& suggestedFrame) {
   // the mouse while it is dragged between monitors.
   SetWindowPos(window_, nullptr, suggestedFrame.left, suggestedFrame.top, suggestedFrame.right - suggestedFrame.left,
                suggestedFrame.bottom - suggestedFrame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  DpiChanged();
+  // Placing the frame may move it to a monitor of another DPI before the
+  // controls exist; they are then made at the new DPI in the first place.
+  if (created_) DpiChanged();
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 

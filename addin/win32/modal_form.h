@@ -95,6 +95,7 @@ class ModalForm {
   HWND window_ = nullptr;
   HWND owner_ = nullptr;
   bool ending_ = false;
+  bool created_ = false;  // FormCreate has made the controls
   DialogFont font_;
   ThreadWindowsDisabler disabler_;
 };
