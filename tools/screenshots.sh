@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates the README's pictures of the dialogs in docs/screenshots/: the
-# Customize Shortcuts dialog at 96 and at 144 DPI and the About box at 96 DPI,
-# each shown by the real Loomkeys.dll under Wine on a virtual X display.
+# Customize Shortcuts dialog at 96 and at 144 DPI, opened at 96 DPI and then
+# moved to a monitor at 144 DPI, and with a key that two commands hold; and
+# the About box at 96 DPI; each shown by the real Loomkeys.dll under Wine on a
+# virtual X display.
 # Each DPI has a Wine prefix of its own, so the test prefix stays at 96.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,4 +34,6 @@ shoot() {
 
 shoot 96 customize customize-shortcuts-96dpi
 shoot 144 customize customize-shortcuts-144dpi
+shoot 96 customize-moved-to-144dpi customize-shortcuts-moved-to-144dpi
+shoot 96 customize-key-held-twice customize-shortcuts-key-held-twice
 shoot 96 about about-96dpi

@@ -6,6 +6,7 @@
 
 #include "common/active_mode.h"
 #include "common/exception_text.h"
+#include "customize/also_assigned.h"
 #include "customize/filter_text.h"
 #include "customize/hotkey_flags.h"
 #include "customize/powerpoint_shortcuts.h"
@@ -124,8 +125,7 @@ void CustomizeFormLogic::StoreCommand() {
   if (!command) return;
   command->shiftKeys = ShiftKeysFromHotKeyFlags(HotKeyFlags(state_.hotKey));
   command->virtualKey = HotKeyVirtualKey(state_.hotKey);
-  command->activeMode = static_cast<uint16_t>((state_.slideDesignChecked ? kModeSlideDesign : 0) |
-                                              (state_.slideShowChecked ? kModeSlideShow : 0));
+  command->activeMode = CheckedModes();
   // The provider's command may be gone if its provider dropped its tree while
   // the dialog was open; then only the view's copy changes.
   Command* original = command->original;
@@ -151,7 +151,19 @@ void CustomizeFormLogic::ClearAll() {
   RefreshView();
 }
 
-void CustomizeFormLogic::RefreshNotice() { state_.powerPointNotice = PowerPointNotice(state_.hotKey); }
+void CustomizeFormLogic::RefreshNotices() {
+  state_.powerPointNotice = PowerPointNotice(state_.hotKey);
+  if (!providers_) return;
+  // The command being edited is the provider's, behind the view's copy.
+  const Command* shown = CommandAt(state_.categoryIndex, state_.commandIndex, nullptr);
+  state_.alsoAssignedNotice =
+      AlsoAssignedNotice(*providers_, shown ? shown->original : nullptr, state_.hotKey, CheckedModes());
+}
+
+uint16_t CustomizeFormLogic::CheckedModes() const {
+  return static_cast<uint16_t>((state_.slideDesignChecked ? kModeSlideDesign : 0) |
+                               (state_.slideShowChecked ? kModeSlideShow : 0));
+}
 
 Category* CustomizeFormLogic::CategoryByIndex(int position) const { return loomkeys::CategoryByIndex(view_, position); }
 

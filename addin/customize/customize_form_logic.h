@@ -41,8 +41,9 @@ class CustomizeFormLogic {
   void StoreSlideShowMode();
   // Asks, then clears every key of every provider's tree and refreshes the view.
   void ClearAll();
-  // Names PowerPoint's own use of the key in the key field (run by a 50 ms timer).
-  void RefreshNotice();
+  // Names PowerPoint's own use of the key in the key field and another
+  // command of the dialog that holds it too (run by a 50 ms timer).
+  void RefreshNotices();
 
   // Form operations.
   void FillCategories();
@@ -55,6 +56,8 @@ class CustomizeFormLogic {
 
  private:
   Command* CommandAt(int categoryPosition, int commandPosition, const ProviderView** owner) const;
+  // The mode bits of the two check boxes.
+  uint16_t CheckedModes() const;
 
   CustomizeFormState& state_;
   ErrorBoxes& errors_;

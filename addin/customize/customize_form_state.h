@@ -35,8 +35,9 @@ struct CustomizeFormState {
   bool hotKeyEnabled = true;
   bool slideDesignEnabled = true;
   bool slideShowEnabled = true;
-  std::u16string description;       // under Command Description
-  std::u16string powerPointNotice;  // what PowerPoint does with the key, under the key field
+  std::u16string description;         // under Command Description
+  std::u16string powerPointNotice;    // what PowerPoint does with the key, under the key field
+  std::u16string alsoAssignedNotice;  // which other command holds the key, under PowerPoint's notice
 
   bool operator==(const CustomizeFormState&) const = default;
 };

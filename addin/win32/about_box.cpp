@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "customize/about_box_ids.h"
+#include "customize/dialog_layout.h"
 #include "product_info.h"
 #include "win32/library_instance.h"
 #include "win32/modal_form.h"
@@ -12,33 +14,36 @@
 namespace loomkeys {
 namespace {
 
-enum ControlId { kLogoId = 100, kFrameId, kLogoFrameId, kProductLabelId, kCopyrightLabelId };
+static_assert(kAboutOkButtonId == IDOK, "the dialog manager's default button");
 
 constexpr wchar_t kProductName[] = L"Keyloom 9 for PowerPoint";
 constexpr COLORREF kLogoTransparent = RGB(255, 0, 255);
 
 class AboutForm final : public ModalForm {
  public:
-  AboutForm() : ModalForm(L"About", 353, 242) {}
+  AboutForm() : ModalForm(L"About", kAboutBoxLayout) {}
 
  protected:
   void FormCreate() override {
     logo_ = static_cast<HBITMAP>(LoadImageW(LibraryInstance(), L"LOOMKEYS_LOGO", IMAGE_BITMAP, 0, 0, 0));
-    AddControl(L"STATIC", L"", SS_OWNERDRAW, {24, 24, 32, 32}, kLogoId);
-    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, {8, 8, 337, 193}, kFrameId);
-    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, {24, 24, 33, 33}, kLogoFrameId);
+    AddControl(L"STATIC", L"", SS_OWNERDRAW, kLogoId);
+    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, kFrameId);
+    AddControl(L"STATIC", L"", SS_ETCHEDFRAME, kLogoFrameId);
     // The links look like plain text; only the hand cursor tells that they
     // can be clicked.
-    HWND product = AddControl(L"STATIC", kProductName, SS_NOPREFIX | SS_NOTIFY, {72, 24, 199, 15}, kProductLabelId);
-    SetIconTitleFont(productFont_);
-    SetBoldOnly(productFont_);
-    SendMessageW(product, WM_SETFONT, reinterpret_cast<WPARAM>(productFont_.Handle()), FALSE);
-    HWND copyright =
-        AddControl(L"STATIC", LOOMKEYS_COPYRIGHT, SS_NOPREFIX | SS_NOTIFY, {72, 56, 180, 15}, kCopyrightLabelId);
-    WidenToText(copyright);
-    HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, {272, 208, 73, 25}, IDOK);
+    AddControl(L"STATIC", kProductName, SS_NOPREFIX | SS_NOTIFY, kProductLabelId);
+    SetProductFont();
+    AddControl(L"STATIC", LOOMKEYS_COPYRIGHT, SS_NOPREFIX | SS_NOTIFY, kCopyrightLabelId);
+    WidenToText(Item(kCopyrightLabelId));
+    HWND ok = AddControl(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, kAboutOkButtonId);
     SendMessageW(Handle(), DM_SETDEFID, IDOK, 0);
     SetFocus(ok);
+  }
+
+  // The logo is drawn into its control's new size as it is repainted.
+  void DpiChanged() override {
+    SetProductFont();
+    WidenToText(Item(kCopyrightLabelId));
   }
 
   void FormDestroy() override {
@@ -80,6 +85,16 @@ class AboutForm final : public ModalForm {
   }
 
  private:
+  // The product name in the icon-title font of the form's DPI, bold; the
+  // label takes the new font before the old one goes.
+  void SetProductFont() {
+    DialogFont font;
+    SetIconTitleFont(font, Dpi());
+    SetBoldOnly(font);
+    SendMessageW(Item(kProductLabelId), WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), FALSE);
+    productFont_.Swap(font);
+  }
+
   // The copyright line is set at build time: a longer one than the layout
   // allows for may use the room up to the frame.
   void WidenToText(HWND label) {

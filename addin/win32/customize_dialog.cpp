@@ -7,9 +7,9 @@
 #include <string>
 
 #include "common/exception_text.h"
+#include "customize/customize_dialog_ids.h"
 #include "customize/customize_form_logic.h"
 #include "win32/about_box.h"
-#include "win32/customize_dialog_ids.h"
 #include "win32/font_dc.h"
 #include "win32/modal_form.h"
 #include "win32/win32_client_code.h"
@@ -18,13 +18,15 @@
 namespace loomkeys {
 namespace {
 
+static_assert(kOkButtonId == IDOK && kCancelButtonId == IDCANCEL, "the dialog manager's buttons");
+
 const wchar_t* Text(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 std::u16string Utf16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
  public:
   explicit CustomizeShortcutsForm(HWND owner)
-      : ModalForm(L"Customize Shortcuts", 593, 489),
+      : ModalForm(L"Customize Shortcuts", kCustomizeDialogLayout),
         owner_(owner),
         logic_(state_, errorBoxes_, [this] { return AskClearAll(); }) {}
 
@@ -45,38 +47,40 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
 
  protected:
   void FormCreate() override {
-    AddLabel(L"&Find:", 0, 8, 19, kFindLabelId);
-    HWND find = AddControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, {48, 16, 409, 23}, kFilterEditId,
-                           WS_EX_CLIENTEDGE);
-    AddLabel(L"Ca&tegories:", 0, 8, 48, kCategoryLabelId);
-    AddList({8, 64, 193, 218}, kCategoryListBoxId);
-    commandsLabel_ = AddLabel(Text(state_.commandsCaption), 0, 208, 48, kCommandsLabelId);
-    AddList({208, 64, 249, 218}, kCommandsListBoxId);
-    AddLabel(L"&Assigned shortcut to command:", 0, 8, 367, kAssignedLabelId);
-    HWND hotKey =
-        AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, {16, 383, 185, 23}, kAssignedHotKeyId, WS_EX_CLIENTEDGE);
+    // Each label directly before its control in the window order: screen
+    // readers name a list, an edit or a hot-key control by the label before
+    // it, and the dialog manager gives a label's access key to the control
+    // after it. Labels are no tab stops, so the tab order stays that of the
+    // other controls.
+    AddControl(L"STATIC", L"&Find:", 0, kFindLabelId);
+    HWND find = AddControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, kFilterEditId, WS_EX_CLIENTEDGE);
+    AddControl(L"STATIC", L"Ca&tegories:", 0, kCategoryLabelId);
+    AddList(kCategoryListBoxId);
+    commandsLabel_ = AddControl(L"STATIC", Text(state_.commandsCaption), 0, kCommandsLabelId);
+    AddList(kCommandsListBoxId);
+    AddControl(L"STATIC", L"&Assigned shortcut to command:", 0, kAssignedLabelId);
+    HWND hotKey = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_GROUP, kAssignedHotKeyId, WS_EX_CLIENTEDGE);
+    NameAfterLabel(hotKey);
     SendMessageW(hotKey, HKM_SETRULES, 0, 0);  // no key combination is refused
     SetWindowSubclass(hotKey, HotKeyFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
-    AddLabel(L"Active during:", 0, 208, 367, kActiveDuringLabelId);
-    AddControl(L"BUTTON", L"Slide &design", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, {224, 384, 97, 17},
-               kActiveSlideDesignCheckBoxId);
-    AddControl(L"BUTTON", L"Slide s&how", BS_AUTOCHECKBOX | WS_TABSTOP, {327, 384, 97, 17}, kActiveSlideShowCheckBoxId);
-    AddControl(L"BUTTON", L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, {472, 16, 113, 25}, IDOK);
-    AddControl(L"BUTTON", L"&Cancel", BS_PUSHBUTTON | WS_TABSTOP, {472, 48, 113, 25}, IDCANCEL);
-    AddControl(L"BUTTON", L"A&bout...", BS_PUSHBUTTON | WS_TABSTOP, {472, 79, 113, 25}, kAboutButtonId);
-    AddControl(L"BUTTON", L"&Show", BS_GROUPBOX | WS_GROUP, {472, 184, 113, 98}, kFilterRadioGroupId);
-    AddControl(L"BUTTON", L"All", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, {480, 203, 97, 17}, kFilterAllId);
-    AddControl(L"BUTTON", L"Assigned", BS_AUTORADIOBUTTON, {480, 227, 97, 17}, kFilterAssignedId);
-    AddControl(L"BUTTON", L"Unassigned", BS_AUTORADIOBUTTON, {480, 251, 97, 17}, kFilterUnassignedId);
-    AddControl(L"BUTTON", L"C&lear All", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, {472, 288, 113, 25},
-               kClearShortcutsButtonId);
-    AddControl(L"BUTTON", L"Command Description", BS_GROUPBOX | WS_GROUP, {8, 288, 449, 73},
-               kCommandDescriptionGroupBoxId);
-    // The description and both notices show "&" as it is.
-    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {16, 304, 433, 49}, kDescriptionLabelId);
-    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {8, 416, 449, 33}, kPowerPointShortcutLabelId);
+    AddControl(L"STATIC", L"Active during:", 0, kActiveDuringLabelId);
+    AddControl(L"BUTTON", L"Slide &design", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kActiveSlideDesignCheckBoxId);
+    AddControl(L"BUTTON", L"Slide s&how", BS_AUTOCHECKBOX | WS_TABSTOP, kActiveSlideShowCheckBoxId);
+    AddControl(L"BUTTON", L"&OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, kOkButtonId);
+    AddControl(L"BUTTON", L"&Cancel", BS_PUSHBUTTON | WS_TABSTOP, kCancelButtonId);
+    AddControl(L"BUTTON", L"A&bout...", BS_PUSHBUTTON | WS_TABSTOP, kAboutButtonId);
+    AddControl(L"BUTTON", L"&Show", BS_GROUPBOX | WS_GROUP, kFilterRadioGroupId);
+    AddControl(L"BUTTON", L"All", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, kFilterAllId);
+    AddControl(L"BUTTON", L"Assigned", BS_AUTORADIOBUTTON, kFilterAssignedId);
+    AddControl(L"BUTTON", L"Unassigned", BS_AUTORADIOBUTTON, kFilterUnassignedId);
+    AddControl(L"BUTTON", L"C&lear All", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, kClearShortcutsButtonId);
+    AddControl(L"BUTTON", L"Command Description", BS_GROUPBOX | WS_GROUP, kCommandDescriptionGroupBoxId);
+    // The description and the notices show "&" as it is.
+    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kDescriptionLabelId);
+    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kPowerPointShortcutLabelId);
+    AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kAlsoAssignedLabelId);
     AddControl(L"STATIC", L"Shortcuts defined through Keyloom will override that of PowerPoint.", SS_LEFT | SS_NOPREFIX,
-               {8, 464, 577, 24}, kOverrideNoticeLabelId);
+               kOverrideNoticeLabelId);
 
     // The controls' first values, as the layout gives them.
     SendMessageW(Item(kFilterAllId), BM_SETCHECK, BST_CHECKED, 0);
@@ -97,7 +101,7 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
 
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&) override {
     if (message == WM_TIMER && wParam == kNoticeTimer) {
-      RunHandler([this] { logic_.RefreshNotice(); });
+      RunHandler([this] { logic_.RefreshNotices(); });
       return true;
     }
     if (message != WM_COMMAND) return false;
@@ -149,15 +153,33 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
   static constexpr UINT_PTR kNoticeTimer = 1;
   static constexpr int kItemHeight = 15;
 
-  HWND AddList(PixelRect place, int id) {
+  void AddList(int id) {
     HWND list =
         AddControl(L"LISTBOX", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
-                   place, id, WS_EX_CLIENTEDGE);
-    // Never lower than the font's text, which may be taller than the layout's.
+                   id, WS_EX_CLIENTEDGE);
+    NameAfterLabel(list);
+    SetItemHeight(list);
+  }
+
+  // Never lower than the font's text, which may be taller than the layout's.
+  void SetItemHeight(HWND list) {
     TEXTMETRICW metrics = {};
     GetTextMetricsW(FontDC(list, FormFont().Handle()).Handle(), &metrics);
     SendMessageW(list, LB_SETITEMHEIGHT, 0, std::max<int>(Scale(kItemHeight), metrics.tmHeight));
-    return list;
+  }
+
+  // The scroll extent that shows the widest item whole, plus twice a "W".
+  static void SetHorizontalExtent(HWND list, const std::u16string& widest) {
+    const std::wstring widestText(widest.begin(), widest.end());
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, TextWidth(list, widestText) + 2 * TextWidth(list, L"W"), 0);
+  }
+
+  // The lists measure in the new font; the labels were fitted to it already.
+  void DpiChanged() override {
+    SetItemHeight(Item(kCategoryListBoxId));
+    SetItemHeight(Item(kCommandsListBoxId));
+    SetHorizontalExtent(Item(kCategoryListBoxId), shown_.widestCategory);
+    SetHorizontalExtent(Item(kCommandsListBoxId), shown_.widestCommand);
   }
 
   // Runs a handler of the logic between copying the controls' values in and
@@ -214,7 +236,10 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
              state_.categoryIndex, shown_.categoryIndex);
     PushList(kCommandsListBoxId, state_.commands, shown_.commands, state_.widestCommand, shown_.widestCommand,
              state_.commandIndex, shown_.commandIndex);
-    if (state_.commandsCaption != shown_.commandsCaption) SetLabelText(commandsLabel_, Text(state_.commandsCaption));
+    if (state_.commandsCaption != shown_.commandsCaption) {
+      SetLabelText(commandsLabel_, Text(state_.commandsCaption));
+      NameAfterLabel(Item(kCommandsListBoxId));
+    }
     HWND hotKey = Item(kAssignedHotKeyId);
     if (state_.hotKey != shown_.hotKey) SendMessageW(hotKey, HKM_SETHOTKEY, state_.hotKey, 0);
     if (state_.hotKeyEnabled != shown_.hotKeyEnabled) EnableWindow(hotKey, state_.hotKeyEnabled);
@@ -224,6 +249,9 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
       SetDlgItemTextW(Handle(), kDescriptionLabelId, Text(state_.description));
     if (state_.powerPointNotice != shown_.powerPointNotice) {
       SetDlgItemTextW(Handle(), kPowerPointShortcutLabelId, Text(state_.powerPointNotice));
+    }
+    if (state_.alsoAssignedNotice != shown_.alsoAssignedNotice) {
+      SetDlgItemTextW(Handle(), kAlsoAssignedLabelId, Text(state_.alsoAssignedNotice));
     }
     shown_ = state_;
   }
@@ -240,10 +268,7 @@ class CustomizeShortcutsForm final : public ModalForm, public CustomizeDialog {
       SendMessageW(list, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(list, nullptr, TRUE);
     }
-    if (refill || widest != shownWidest) {
-      const std::wstring widestText(widest.begin(), widest.end());
-      SendMessageW(list, LB_SETHORIZONTALEXTENT, TextWidth(list, widestText) + 2 * TextWidth(list, L"W"), 0);
-    }
+    if (refill || widest != shownWidest) SetHorizontalExtent(list, widest);
     if (refill || selection != shownSelection) SendMessageW(list, LB_SETCURSEL, selection, 0);
   }
 

@@ -1,5 +1,9 @@
 #include "win32/dialog_font.h"
 
+#include <utility>
+
+#include "win32/window_dpi.h"
+
 namespace loomkeys {
 
 DialogFont::~DialogFont() { Assign(nullptr, false); }
@@ -16,10 +20,29 @@ LOGFONTW DialogFont::Describe() const {
   return logFont;
 }
 
-void SetIconTitleFont(DialogFont& font) {
-  LOGFONTW logFont = {};
+void DialogFont::Swap(DialogFont& other) noexcept {
+  std::swap(font_, other.font_);
+  std::swap(owned_, other.owned_);
+}
+
+namespace {
+
+bool IconTitleLogFont(int dpi, LOGFONTW& logFont) {
   static_assert(sizeof(LOGFONTW) == 92);
-  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0)) {
+  using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const auto forDpi = User32Function<ForDpi>("SystemParametersInfoForDpi");
+  if (forDpi) return forDpi(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0, static_cast<UINT>(dpi)) != FALSE;
+  if (!SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof logFont, &logFont, 0)) return false;
+  const int systemDpi = SystemDpi();
+  if (dpi != systemDpi) logFont.lfHeight = MulDiv(logFont.lfHeight, dpi, systemDpi);
+  return true;
+}
+
+}  // namespace
+
+void SetIconTitleFont(DialogFont& font, int dpi) {
+  LOGFONTW logFont = {};
+  if (IconTitleLogFont(dpi, logFont)) {
     if (HFONT created = CreateFontIndirectW(&logFont)) {
       font.Assign(created, true);
       return;

@@ -1,10 +1,12 @@
 #include "win32/modal_form.h"
 
 #include <cstddef>
+#include <stdexcept>
 
 #include "win32/font_dc.h"
 #include "win32/library_instance.h"
 #include "win32/module_hold.h"
+#include "win32/window_dpi.h"
 #include "win32/window_text.h"
 
 namespace loomkeys {
@@ -22,11 +24,16 @@ struct EmptyTemplate {
 };
 static_assert(offsetof(EmptyTemplate, menu) == 18, "the arrays follow the header directly");
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
+// The frame around a client area at `dpi`: its caption and borders have the
+// sizes of that DPI where Windows can say (Windows 10 version 1607 on).
+void AdjustFrame(RECT& frame, int dpi) {
+  using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto forDpi = User32Function<ForDpi>("AdjustWindowRectExForDpi");
+  if (forDpi) {
+    forDpi(&frame, kFrameStyle, FALSE, kFrameExStyle, static_cast<UINT>(dpi));
+  } else {
+    AdjustWindowRectEx(&frame, kFrameStyle, FALSE, kFrameExStyle);
+  }
 }
 
 BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list) {
@@ -56,14 +63,14 @@ void ThreadWindowsDisabler::Restore() {
   disabled_.clear();
 }
 
-ModalForm::ModalForm(std::wstring caption, int clientWidth, int clientHeight)
-    : caption_(std::move(caption)), clientWidth_(clientWidth), clientHeight_(clientHeight) {}
+ModalForm::ModalForm(std::wstring caption, const DialogLayout& layout)
+    : caption_(std::move(caption)), layout_(layout) {}
 
 INT_PTR ModalForm::ShowModal(HWND owner) {
   const ModuleHold hold;  // the dialog's message loop runs presses, whose callbacks may unload the library
-  dpi_ = ScreenDpi();
   owner_ = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   ending_ = false;
+  created_ = false;
   EmptyTemplate dialogTemplate = {};
   dialogTemplate.header.style = kFrameStyle;
   dialogTemplate.header.dwExtendedStyle = kFrameExStyle;
@@ -91,9 +98,11 @@ INT_PTR CALLBACK ModalForm::DialogProc(HWND window, UINT message, WPARAM wParam,
     form->window_ = window;
     try {
       SetWindowTextW(window, form->caption_.c_str());
-      SetIconTitleFont(form->font_);
+      form->dpi_ = WindowDpi(window);
+      SetIconTitleFont(form->font_, form->dpi_);
       form->PlaceFrame(form->owner_);
       form->FormCreate();
+      form->created_ = true;
     } catch (...) {
       form->EndModal(-1);
     }
@@ -106,6 +115,11 @@ INT_PTR CALLBACK ModalForm::DialogProc(HWND window, UINT message, WPARAM wParam,
     if (message == WM_DESTROY) {
       form->FormDestroy();
       return FALSE;
+    }
+    if (message == WM_DPICHANGED) {
+      form->ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
+      return TRUE;
     }
     if (!form->HandleMessage(message, wParam, lParam, result)) return FALSE;
   } catch (...) {
@@ -126,8 +140,8 @@ INT_PTR CALLBACK ModalForm::DialogProc(HWND window, UINT message, WPARAM wParam,
 }
 
 void ModalForm::PlaceFrame(HWND owner) {
-  RECT frame = {0, 0, Scale(clientWidth_), Scale(clientHeight_)};
-  AdjustWindowRectEx(&frame, kFrameStyle, FALSE, kFrameExStyle);
+  RECT frame = {0, 0, Scale(layout_.clientWidth), Scale(layout_.clientHeight)};
+  AdjustFrame(frame, dpi_);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   MONITORINFO monitor = {};
@@ -144,29 +158,73 @@ void ModalForm::PlaceFrame(HWND owner) {
   SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND ModalForm::AddControl(const wchar_t* className, const std::wstring& text, DWORD style, PixelRect place, int id,
-                           DWORD exStyle) {
-  HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, Scale(place.left),
-                                 Scale(place.top), Scale(place.width), Scale(place.height), window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), LibraryInstance(), nullptr);
+HWND ModalForm::AddControl(const wchar_t* className, const std::wstring& text, DWORD style, int id, DWORD exStyle) {
+  const ControlPlace* place = FindPlace(layout_, id);
+  if (!place) throw std::logic_error("a control without a place in the layout");
+  const LayoutRect at = ScaleToDpi(place->at96, dpi_);
+  HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, at.left, at.top,
+                                 at.width, at.height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 LibraryInstance(), nullptr);
   if (control) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
     // New children go to the bottom of the z-order, which is the order in
     // which the dialog manager tabs through them.
     SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (place->FitsText()) FitToText(control);
   }
   return control;
 }
 
-HWND ModalForm::AddLabel(const std::wstring& text, DWORD style, int left, int top, int id) {
-  HWND label = AddControl(L"STATIC", text, style, {left, top, 0, 0}, id);
-  FitToText(label);
-  return label;
+// Everything is made again from the layout at the new DPI, never scaled from
+// the last placement, so that a change back gives exactly the first layout.
+void ModalForm::ChangeDpi(int dpi, const RECT& suggestedFrame) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  DialogFont font;
+  SetIconTitleFont(font, dpi_);
+  // The controls in the form font take the new one before the old one goes.
+  const HFONT old = font_.Handle();
+  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == old) {
+      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Handle()), FALSE);
+    }
+  }
+  font_.Swap(font);
+  PlaceControls();
+  // Windows asks for the rectangle it suggests, which keeps the frame under
+  // the mouse while it is dragged between monitors.
+  SetWindowPos(window_, nullptr, suggestedFrame.left, suggestedFrame.top, suggestedFrame.right - suggestedFrame.left,
+               suggestedFrame.bottom - suggestedFrame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Placing the frame may move it to a monitor of another DPI before the
+  // controls exist; they are then made at the new DPI in the first place.
+  if (created_) DpiChanged();
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void ModalForm::PlaceControls() {
+  for (const PlacedControl& control : LayoutAt(layout_, dpi_)) {
+    HWND window = Item(control.id);
+    if (!window) continue;
+    const LayoutRect& at = control.place;
+    SetWindowPos(window, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (control.fitsText) FitToText(window);
+  }
 }
 
 void ModalForm::SetLabelText(HWND label, const std::wstring& text) {
   SetWindowTextW(label, text.c_str());
   FitToText(label);
+}
+
+void ModalForm::NameAfterLabel(HWND control) {
+  const std::wstring caption = WindowText(GetWindow(control, GW_HWNDPREV));
+  std::wstring name;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    // "&x" shows x underlined, "&&" shows one "&".
+    if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+    name += caption[i];
+  }
+  SetWindowTextW(control, name.c_str());
 }
 
 void ModalForm::FitToText(HWND label) {

@@ -311,7 +311,7 @@ TEST_F(CustomizeFormTest, TheNoticeTellsWhatPowerPointDoesWithTheKeyInTheField) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.hotKey);
     state.hotKey = c.hotKey;
-    logic.RefreshNotice();
+    logic.RefreshNotices();
     EXPECT_EQ(state.powerPointNotice, c.notice);
   }
 }

@@ -1,12 +1,16 @@
 // Shows one of the library's dialogs through the real Loomkeys.dll, as an
 // add-in would, and saves a picture of it once it is drawn:
-//   screenshot_driver customize|about FILE.bmp
-// tools/screenshots.sh runs it at 96 and 144 DPI for the README.
+//   screenshot_driver customize|about|customize-moved-to-144dpi|customize-key-held-twice FILE.bmp
+// tools/screenshots.sh runs it at 96 and 144 DPI for the README. The third
+// sends the dialog what Windows sends when it is dragged to a monitor at
+// 144 DPI; the fourth puts a key that another command holds into the key field.
 #include <windows.h>
 #include <oleauto.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
-#include <cwchar>
+#include <string>
 
 #include "customize_dialog_ids.h"
 #include "loomkeys_dll.h"
@@ -36,8 +40,26 @@ struct Job {
   const wchar_t* caption;
   const wchar_t* path;
   int closeWith;
+  int movedToDpi = 0;   // WM_DPICHANGED to this DPI first, when not 0
+  WORD keyInField = 0;  // HKM_SETHOTKEY first, when not 0
   bool saved = false;
 };
+
+// What Windows sends when the dialog reaches a monitor of `dpi`, from one at
+// the screen's DPI: a frame that grows with the DPI, here about the same centre.
+void MoveToDpi(HWND dialog, int dpi) {
+  RECT frame;
+  GetWindowRect(dialog, &frame);
+  HDC screen = GetDC(nullptr);
+  const int from = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  const int width = MulDiv(frame.right - frame.left, dpi, from);
+  const int height = MulDiv(frame.bottom - frame.top, dpi, from);
+  const POINT centre = {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+  RECT suggested = {centre.x - width / 2, centre.y - height / 2, centre.x - width / 2 + width,
+                    centre.y - height / 2 + height};
+  SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
 
 DWORD WINAPI Photograph(LPVOID parameter) {
   Job& job = *static_cast<Job*>(parameter);
@@ -49,6 +71,8 @@ DWORD WINAPI Photograph(LPVOID parameter) {
   // thread's caret whenever it paints.)
   HWND commands = GetDlgItem(dialog, kCommandsListBoxId);
   if (commands) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(commands), TRUE);
+  if (job.movedToDpi) MoveToDpi(dialog, job.movedToDpi);
+  if (job.keyInField) SendDlgItemMessageW(dialog, kAssignedHotKeyId, HKM_SETHOTKEY, job.keyInField, 0);
   Sleep(500);  // the first timer ticks and the paint
   RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   Sleep(200);
@@ -60,15 +84,20 @@ DWORD WINAPI Photograph(LPVOID parameter) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 3 || (std::wcscmp(argv[1], L"customize") != 0 && std::wcscmp(argv[1], L"about") != 0)) {
-    std::printf("usage: screenshot_driver customize|about FILE.bmp\n");
+  const std::wstring kind = argc == 3 ? argv[1] : L"";
+  const bool about = kind == L"about";
+  if (!about && kind != L"customize" && kind != L"customize-moved-to-144dpi" && kind != L"customize-key-held-twice") {
+    std::printf(
+        "usage: screenshot_driver customize|about|customize-moved-to-144dpi|customize-key-held-twice FILE.bmp\n");
     return 2;
   }
   const auto& dll = loomkeys_dll::Load();
-  const bool customize = std::wcscmp(argv[1], L"customize") == 0;
-  Job job{customize ? L"Customize Shortcuts" : L"About", argv[2], customize ? IDCANCEL : IDOK};
+  Job job{about ? L"About" : L"Customize Shortcuts", argv[2], about ? IDOK : IDCANCEL};
+  if (kind == L"customize-moved-to-144dpi") job.movedToDpi = 144;
+  // Duplicate slide's key, while Bold heading is selected.
+  if (kind == L"customize-key-held-twice") job.keyInField = MAKEWORD('D', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
   HANDLE photographer = CreateThread(nullptr, 0, Photograph, &job, 0, nullptr);
-  if (customize) {
+  if (!about) {
     TUIProviderNative provider = {LOOMKEYS_PROVIDER_NATIVE, OnCreateUI, OnDestroyUI};
     TUIProviderHandle handle = nullptr;
     dll.RegisterUIProvider(reinterpret_cast<const TUIProvider*>(&provider), &handle);

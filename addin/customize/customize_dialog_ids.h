@@ -1,7 +1,9 @@
 #pragma once
-// Control ids of the Customize Shortcuts dialog (OK and Cancel are IDOK and
-// IDCANCEL), for the form and for programs that drive it as a user would.
+// Control ids of the Customize Shortcuts dialog, for the form, its layout
+// and for programs that drive it as a user would.
 enum CustomizeDialogControlId {
+  kOkButtonId = 1,      // IDOK, so that Enter presses it
+  kCancelButtonId = 2,  // IDCANCEL, so that Esc and the close box press it
   kFindLabelId = 100,
   kFilterEditId,  // the Find text
   kCategoryLabelId,
@@ -23,4 +25,5 @@ enum CustomizeDialogControlId {
   kDescriptionLabelId,
   kPowerPointShortcutLabelId,  // what PowerPoint does with the key in the key field
   kOverrideNoticeLabelId,      // that Keyloom's shortcuts win over PowerPoint's
+  kAlsoAssignedLabelId,        // which other command of the dialog holds the key in the key field
 };
