@@ -10,10 +10,11 @@ extern "C" {
 #endif
 
 enum LoomkeysGuardKind {
-  /* Around copies from and to a client's memory (and VariantCopyInd): only
-     the faults of a pointer that cannot be used are the client's. */
+  /* Around copies from and to a client's memory: only the faults of a
+     pointer that cannot be used are the client's. */
   kLoomkeysCopyGuard,
-  /* Around client code (callbacks, provider events, macros). */
+  /* Around client code (callbacks, provider events, macros, the AddRef of
+     the Application object that VariantCopyInd calls). */
   kLoomkeysClientCodeGuard,
 };
 

@@ -40,9 +40,10 @@ AutomationMacroRunner::AutomationMacroRunner(const VARIANT* application) {
   VariantInit(&application_);
   if (!application) return;
   // The client's VARIANT, and what it refers to by reference, may be
-  // unreadable: the copy runs under the structured-exception guard.
+  // unreadable, and the copy calls the object's AddRef, which is client
+  // code: it runs under the client-code guard.
   auto copy = [&] { VariantCopyInd(&application_, const_cast<VARIANT*>(application)); };
-  if (!RunCopyGuarded(copy)) throw ClientMemoryFault();
+  if (!RunClientCodeGuarded(copy, nullptr)) throw ClientMemoryFault();
 }
 
 AutomationMacroRunner::~AutomationMacroRunner() { VariantClear(&application_); }

@@ -7,9 +7,9 @@
 //
 // Here the guard runs around strlen and memcpy only, so a fault unwinds no
 // frame of the library's: the C++ exception is thrown from the guard's caller.
-// Elsewhere guards do unwind foreign frames (VariantCopyInd's, and the
-// client's own under the client-code guard), never one of the library's that
-// holds a lock or a resource. Strings are copied into the library's own
+// The client-code guard does unwind foreign frames (the client's own, and
+// VariantCopyInd's around the client's AddRef), never one of the library's
+// that holds a lock or a resource. Strings are copied into the library's own
 // memory before any lock is taken, and out-values are computed into locals
 // and written once the locks have been released.
 #include <cstdint>
