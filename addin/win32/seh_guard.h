@@ -6,9 +6,9 @@
 // recover from. C++ exceptions must be caught inside the function itself: to
 // a guard a GCC C++ exception is just another structured exception.
 //
-// A caught fault unwinds every frame between the fault and the guard without
-// running their C++ destructors: those frames must hold no lock or resource of
-// the library.
+// A caught fault unwinds every frame between the fault and the guard, and
+// their C++ destructors are not to be relied on: those frames must hold no
+// lock or resource of the library.
 #include <cstdint>
 
 namespace loomkeys {
