@@ -139,7 +139,7 @@ void CheckAgainstModel(ShortcutRegistry& registry, const Model& model, const tes
 // A tree and its model: category -> command -> (key, shift keys, mode).
 void FuzzUIData(FuzzedDataProvider& input) {
   UIDataTrees trees;
-  UIData* tree = trees.Create();
+  const UIDataHandle tree = trees.Create();
   std::map<std::u16string, std::map<std::u16string, std::array<uint16_t, 3>>> model;
   const char16_t* const names[] = {u"", u"Edit", u"edit", u"Format"};
   while (input.remaining_bytes() > 0) {

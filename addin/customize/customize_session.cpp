@@ -49,26 +49,22 @@ void CustomizeSession::RunCreatePass(MacroRunner& macros) {
       // The event gets a slot of the session's own: it may unregister its
       // provider before it stores its tree, and the provider's field would be
       // freed memory by then.
-      UIData* const before = provider->tree;
-      UIData* slot = before;
+      const UIDataHandle before = provider->treeHandle;
+      UIDataHandle slot = before;
       error = guard_.Run([onCreateUI, &slot] { onCreateUI(&slot); });
       provider = providers_.FindBySerial(serial);
-      if (provider) {
-        provider->tree = slot;
-        // The dialog would read a slot that holds no live tree (garbage, or a
-        // tree destroyed already) as a tree; such a provider contributes
-        // nothing. A tree that was there before and that the event destroyed
-        // is simply gone.
-        if (slot && !trees_.IsLive(slot)) {
-          provider->tree = nullptr;
-          if (!error && slot != before) error = std::u16string(kNoTreeStored);
-        }
+      // The dialog would read a slot that holds no live tree (garbage, or a
+      // tree destroyed already) as a tree; such a provider contributes
+      // nothing. A tree that was there before and that the event destroyed
+      // is simply gone.
+      if (provider && !HoldTree(*provider, slot) && slot && !error && slot != before) {
+        error = std::u16string(kNoTreeStored);
       }
     } else {
       // A tree left behind by a failed OnDestroyUI macro goes first.
-      if (provider->tree) DestroyTree(provider->tree);
-      UIData* tree = trees_.Create();
-      provider->tree = tree;
+      if (provider->treeHandle) DestroyTree(provider->treeHandle);
+      const UIDataHandle tree = trees_.Create();
+      HoldTree(*provider, tree);
       const std::string macro = provider->onCreateUIMacro;  // the macro may unregister its provider
       std::optional<std::u16string> macroError;
       error = guard_.Run([&] { macroError = macros.RunCreateMacro(macro, tree); });
@@ -81,7 +77,7 @@ void CustomizeSession::RunCreatePass(MacroRunner& macros) {
 void CustomizeSession::RunDestroyPass(MacroRunner& macros, bool cancelled) {
   ForEachProviderOnce([&](uint64_t serial) {
     RegisteredProvider* provider = providers_.FindBySerial(serial);
-    UIData* tree = provider->tree;
+    const UIDataHandle tree = provider->treeHandle;
     std::optional<std::u16string> error;
     if (provider->version == kNativeProviderVersion) {
       if (const OnDestroyUIFunc onDestroyUI = provider->onDestroyUI) {
@@ -104,8 +100,8 @@ void CustomizeSession::RunDestroyPass(MacroRunner& macros, bool cancelled) {
     // with it.
     provider = providers_.FindBySerial(serial);
     if (!provider) return;
-    if (provider->version != kNativeProviderVersion && provider->tree) DestroyTree(provider->tree);
-    provider->tree = nullptr;
+    if (provider->version != kNativeProviderVersion && provider->treeHandle) DestroyTree(provider->treeHandle);
+    HoldTree(*provider, 0);
   });
 }
 
@@ -143,32 +139,39 @@ void CustomizeSession::ShowCustomizeShortcutsUI(MacroRunner& macros, CustomizeDi
   if (failure) boxes_.ShowError(u"Exception", *failure);
 }
 
-void CustomizeSession::DestroyTree(UIData* tree) {
-  if (!tree) return;
-  if (!trees_.IsLive(tree)) {
+bool CustomizeSession::HoldTree(RegisteredProvider& provider, UIDataHandle handle) {
+  provider.tree = trees_.Find(handle);
+  provider.treeHandle = provider.tree ? handle : 0;
+  return provider.tree != nullptr;
+}
+
+void CustomizeSession::DestroyTree(UIDataHandle handle) {
+  if (!handle) return;
+  const UIData* tree = trees_.Find(handle);
+  if (!tree) {
     boxes_.ShowError(u"Exception", kNoTree);
     return;
   }
   providers_.ForgetUIData(tree);
   if (!running_) {
-    trees_.Free(tree);
-  } else if (std::find(setAside_.begin(), setAside_.end(), tree) == setAside_.end()) {
-    setAside_.push_back(tree);
+    trees_.Free(handle);
+  } else if (std::find(setAside_.begin(), setAside_.end(), handle) == setAside_.end()) {
+    setAside_.push_back(handle);
   }
 }
 
 Result CustomizeSession::UnregisterProvider(const RegisteredProvider* handle) {
   if (!handle || !providers_.Contains(handle)) return kUnknownProvider;
-  UIData* libraryTree = handle->version == kNativeProviderVersion ? nullptr : handle->tree;
+  const UIDataHandle libraryTree = handle->version == kNativeProviderVersion ? 0 : handle->treeHandle;
   const Result result = providers_.Unregister(handle);
   if (result == kOk) DestroyTree(libraryTree);
   return result;
 }
 
 void CustomizeSession::FreeSetAsideTrees() {
-  std::vector<UIData*> trees;
+  std::vector<UIDataHandle> trees;
   trees.swap(setAside_);
-  for (UIData* tree : trees) trees_.Free(tree);
+  for (const UIDataHandle tree : trees) trees_.Free(tree);
 }
 
 }  // namespace loomkeys

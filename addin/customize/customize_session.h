@@ -36,8 +36,8 @@ class CustomizeSession {
   // is in progress the tree is only set aside and freed when the run ends:
   // the dialog's view, or a macro still filling it, may point into it. A
   // handle that is no live tree frees nothing and is shown in an "Exception"
-  // box; null is ignored.
-  void DestroyTree(UIData* tree);
+  // box; 0 is ignored.
+  void DestroyTree(UIDataHandle handle);
   // Removes a provider; the tree that the library made for a version-20
   // provider goes with it. 0, or 8 when the handle is not registered.
   Result UnregisterProvider(const RegisteredProvider* handle);
@@ -52,6 +52,9 @@ class CustomizeSession {
   template <typename Visit>
   void ForEachProviderOnce(Visit visit);
   void FreeSetAsideTrees();
+  // Puts the live tree of `handle` into the provider's slot, or empties the
+  // slot when there is none; true when the slot holds a tree.
+  bool HoldTree(RegisteredProvider& provider, UIDataHandle handle);
 
   ProviderList& providers_;
   HotKeyTable& hotKeys_;
@@ -60,7 +63,7 @@ class CustomizeSession {
   ErrorBoxes& boxes_;
   UIDataTrees trees_;
   bool running_ = false;
-  std::vector<UIData*> setAside_;  // trees destroyed while a run was in progress, still live
+  std::vector<UIDataHandle> setAside_;  // trees destroyed while a run was in progress, still live
 };
 
 }  // namespace loomkeys

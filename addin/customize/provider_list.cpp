@@ -44,7 +44,10 @@ RegisteredProvider* ProviderList::FindBySerial(uint64_t serial) const {
 void ProviderList::ForgetUIData(const UIData* data) {
   if (!data) return;
   for (const auto& provider : providers_) {
-    if (provider->tree == data) provider->tree = nullptr;
+    if (provider->tree == data) {
+      provider->tree = nullptr;
+      provider->treeHandle = 0;
+    }
   }
 }
 

@@ -41,9 +41,8 @@ class ProviderList {
   // The provider with this serial, or null once it has been unregistered.
   RegisteredProvider* FindBySerial(uint64_t serial) const;
 
-  // Clears every slot that holds `data`. Called when a tree is destroyed, so
-  // that no provider keeps the handle of a freed tree, which a later tree could
-  // reuse.
+  // Clears every slot that holds `data` (tree and handle). Called when a
+  // tree is destroyed, so that no provider keeps a freed tree.
   void ForgetUIData(const UIData* data);
 
  private:

@@ -8,14 +8,15 @@
 #include "common/calling_convention.h"
 #include "customize/provider_record.h"
 #include "customize/ui_data.h"
+#include "customize/ui_data_trees.h"
 
 namespace loomkeys {
 
 // Version 10 callbacks. OnCreateUI gets the address of the provider's tree
-// slot and stores a tree there; OnDestroyUI gets that tree back with the
-// cancelled flag (0 after OK, 0xFFFF after Cancel).
-using OnCreateUIFunc = void(LOOMKEYS_STDCALL*)(UIData** slot);
-using OnDestroyUIFunc = void(LOOMKEYS_STDCALL*)(UIData* uiData, uint16_t cancelled);
+// slot and stores a tree's handle there; OnDestroyUI gets that handle back
+// with the cancelled flag (0 after OK, 0xFFFF after Cancel).
+using OnCreateUIFunc = void(LOOMKEYS_STDCALL*)(UIDataHandle* slot);
+using OnDestroyUIFunc = void(LOOMKEYS_STDCALL*)(UIDataHandle uiData, uint16_t cancelled);
 
 struct RegisteredProvider {
   int32_t version = 0;  // 10 or 20
@@ -29,8 +30,10 @@ struct RegisteredProvider {
   // name is stored as empty, so a stored name is never absent.
   std::string onCreateUIMacro;
   std::string onDestroyUIMacro;
-  // The provider's current tree while the Customize dialog runs, else null.
+  // The provider's current tree while the Customize dialog runs, else null,
+  // and the handle by which clients know it (0 without a tree).
   UIData* tree = nullptr;
+  UIDataHandle treeHandle = 0;
 };
 
 // A new provider from a record that ReadProviderRecord accepted. The macro names

@@ -2,10 +2,14 @@
 
 namespace loomkeys {
 
-UIData* UIDataTrees::Create() {
+// A 64-bit count does not come round again within a process's life.
+static_assert(sizeof(UIDataHandle) >= sizeof(uint64_t), "handles are never reused");
+
+UIDataHandle UIDataTrees::Create() {
   auto tree = std::make_unique<UIData>();
-  UIData* handle = tree.get();
+  const UIDataHandle handle = lastHandle_ + 1;
   trees_.emplace(handle, std::move(tree));
+  lastHandle_ = handle;
   return handle;
 }
 

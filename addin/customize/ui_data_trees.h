@@ -1,8 +1,12 @@
 #pragma once
-// The UI data trees that the library has handed out and not yet freed. Their
-// addresses are the handles that clients pass back, and a handle is used
-// only when it is one of them: a tree already freed, a pointer from anywhere
-// else or garbage is refused before anything reads or writes through it.
+// The UI data trees that the library has handed out and not yet freed. A
+// client knows a tree only by its handle: a number that the library never
+// hands out twice and that is never a tree's address, so that a handle kept
+// after its tree was freed can never reach a newer tree that happens to sit
+// at the same address. A handle is used only when it names a live tree: a
+// freed tree's handle, a pointer from anywhere else or garbage is refused
+// before anything reads or writes a tree.
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 
@@ -10,16 +14,25 @@
 
 namespace loomkeys {
 
+// What the exports, provider events and macros pass around for a tree; 0 is
+// no tree.
+using UIDataHandle = std::uintptr_t;
+
 class UIDataTrees {
  public:
-  // A new, empty tree, live until it is freed.
-  UIData* Create();
-  bool IsLive(const UIData* tree) const { return trees_.count(tree) != 0; }
+  // A new, empty tree, live until it is freed, and its handle (never 0).
+  UIDataHandle Create();
+  // The live tree of `handle`, or null.
+  UIData* Find(UIDataHandle handle) const {
+    const auto found = trees_.find(handle);
+    return found == trees_.end() ? nullptr : found->second.get();
+  }
   // Frees a live tree; anything else is left alone.
-  void Free(const UIData* tree) { trees_.erase(tree); }
+  void Free(UIDataHandle handle) { trees_.erase(handle); }
 
  private:
-  std::unordered_map<const UIData*, std::unique_ptr<UIData>> trees_;
+  std::unordered_map<UIDataHandle, std::unique_ptr<UIData>> trees_;
+  UIDataHandle lastHandle_ = 0;
 };
 
 }  // namespace loomkeys

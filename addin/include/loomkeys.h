@@ -189,13 +189,14 @@ LOOMKEYS_API void LOOMKEYS_CALL NamespaceRename(const char* lpNamespace, const c
 /* ---- UI data: categories and commands for the Customize dialog ----------- */
 
 /* A UI data tree: one provider's categories, each with its commands. The
-   handle is the tree's address; it is valid until DestroyUIData, and a
-   handle that is no live tree (null, destroyed, or never handed out by the
-   library) is refused without being read or written. Category and
-   command names are compared exactly (case-sensitive); a null string reads as
-   empty. The functions without a 2 take ANSI strings in the system's default
-   code page; the 2 variants take UTF-16 and carry the active mode. Trees
-   have no lock: use them on the library's thread only. */
+   handle is an opaque value, never null for a tree and never the address
+   of anything; it is valid until DestroyUIData and refused for the rest of
+   the process afterwards, as is any handle that is no live tree (null, or
+   never handed out by the library). Category and command names are
+   compared exactly (case-sensitive); a null string reads as empty. The
+   functions without a 2 take ANSI strings in the system's default code
+   page; the 2 variants take UTF-16 and carry the active mode. Trees have no
+   lock: use them on the library's thread only. */
 typedef struct LoomkeysUIData* TUIDataHandle;
 
 /* A new, empty tree (null only when memory runs out). */

@@ -6,6 +6,7 @@
 #include "platform/ansi_text.h"
 #include "win32/client_memory.h"
 #include "win32/seh_guard.h"
+#include "win32/win32_client_code.h"
 
 namespace loomkeys {
 namespace {
@@ -39,23 +40,24 @@ AutomationMacroRunner::AutomationMacroRunner(const VARIANT* application) {
   VariantInit(&application_);
   if (!application) return;
   // The client's VARIANT, and what it refers to by reference, may be
-  // unreadable: the copy runs under the structured-exception guard.
+  // unreadable, and the copy calls the object's AddRef, which is client
+  // code: it runs under the client-code guard.
   auto copy = [&] { VariantCopyInd(&application_, const_cast<VARIANT*>(application)); };
-  if (!RunGuarded(copy, nullptr)) throw ClientMemoryFault();
+  if (!RunClientCodeGuarded(copy, nullptr)) throw ClientMemoryFault();
 }
 
 AutomationMacroRunner::~AutomationMacroRunner() { VariantClear(&application_); }
 
-std::optional<std::u16string> AutomationMacroRunner::RunCreateMacro(std::string_view macroName, UIData* tree) {
+std::optional<std::u16string> AutomationMacroRunner::RunCreateMacro(std::string_view macroName, UIDataHandle tree) {
   return Run(macroName, tree, nullptr);
 }
 
-std::optional<std::u16string> AutomationMacroRunner::RunDestroyMacro(std::string_view macroName, UIData* tree,
+std::optional<std::u16string> AutomationMacroRunner::RunDestroyMacro(std::string_view macroName, UIDataHandle tree,
                                                                      bool cancelled) {
   return Run(macroName, tree, &cancelled);
 }
 
-std::optional<std::u16string> AutomationMacroRunner::Run(std::string_view macroName, UIData* tree,
+std::optional<std::u16string> AutomationMacroRunner::Run(std::string_view macroName, UIDataHandle tree,
                                                          const bool* cancelled) {
   if (V_VT(&application_) != VT_DISPATCH || !V_DISPATCH(&application_)) {
     return u"The Application object is not an Automation object.";
@@ -71,7 +73,7 @@ std::optional<std::u16string> AutomationMacroRunner::Run(std::string_view macroN
   // expects; what the macro writes into them is ignored.
   const std::u16string wideName = AnsiToUtf16(macroName);
   BSTR name = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wideName.data()), static_cast<UINT>(wideName.size()));
-  LONGLONG handle = static_cast<LONGLONG>(reinterpret_cast<intptr_t>(tree));
+  LONGLONG handle = static_cast<LONGLONG>(tree);
   VARIANT_BOOL flag = cancelled && *cancelled ? VARIANT_TRUE : VARIANT_FALSE;
 
   // Positional arguments go in reverse order: the last one first.
@@ -87,13 +89,18 @@ std::optional<std::u16string> AutomationMacroRunner::Run(std::string_view macroN
     V_BOOLREF(&arguments[0]) = &flag;
   }
   DISPPARAMS parameters = {arguments, nullptr, count, 0};
-  VARIANT returned;
-  VariantInit(&returned);
-  UINT badArgument = 0;
-  result = application->Invoke(run, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, &returned, &info,
-                               &badArgument);
-  VariantClear(&returned);
+  // The macro, and whatever it returns, is client code: a structured
+  // exception in it must stop at a guard below this frame, which holds the name.
+  const std::optional<std::u16string> fault = RunClientCode([&] {
+    VARIANT returned;
+    VariantInit(&returned);
+    UINT badArgument = 0;
+    result = application->Invoke(run, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, &returned, &info,
+                                 &badArgument);
+    VariantClear(&returned);
+  });
   SysFreeString(name);  // the macro may have replaced it: free what is there now
+  if (fault) return fault;
   if (FAILED(result)) return FailureText(result, info);
   return std::nullopt;
 }

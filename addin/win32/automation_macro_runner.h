@@ -17,12 +17,12 @@ class AutomationMacroRunner final : public MacroRunner {
   AutomationMacroRunner(const AutomationMacroRunner&) = delete;
   AutomationMacroRunner& operator=(const AutomationMacroRunner&) = delete;
 
-  std::optional<std::u16string> RunCreateMacro(std::string_view macroName, UIData* tree) override;
-  std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, UIData* tree, bool cancelled) override;
+  std::optional<std::u16string> RunCreateMacro(std::string_view macroName, UIDataHandle tree) override;
+  std::optional<std::u16string> RunDestroyMacro(std::string_view macroName, UIDataHandle tree, bool cancelled) override;
 
  private:
   // Application.Run(name, handle[, cancelled]) with every argument by reference.
-  std::optional<std::u16string> Run(std::string_view macroName, UIData* tree, const bool* cancelled);
+  std::optional<std::u16string> Run(std::string_view macroName, UIDataHandle tree, const bool* cancelled);
 
   VARIANT application_;
 };

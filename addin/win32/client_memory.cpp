@@ -19,7 +19,7 @@ Copy CopyOfClientText(const Char* text, size_t (*length)(const Char*)) {
   if (!text) return copy;
   size_t size = 0;
   auto measure = [&] { size = length(text); };
-  if (!RunGuarded(measure, nullptr)) throw ClientMemoryFault();
+  if (!RunCopyGuarded(measure)) throw ClientMemoryFault();
   copy.resize(size);
   if (!GuardedCopy(copy.data(), text, size * sizeof(Char))) throw ClientMemoryFault();
   return copy;

@@ -1,14 +1,17 @@
 #pragma once
 // Reads and writes through the pointers that a client hands to an export.
-// Any of them may point at memory that cannot be read or written; the fault
-// is caught by the structured-exception guard and thrown on as
-// ClientMemoryFault, which the export turns into its result.
+// Any of them may point at memory that cannot be read or written (or at a
+// guard page, which is guarded again afterwards); the fault is caught by the
+// copy guard and thrown on as ClientMemoryFault, which the export turns into
+// its result.
 //
-// The guard only ever runs around C functions (strlen, memcpy): a structured
-// fault is never unwound through C++ frames, and least of all through frames
-// that hold a lock. So strings are copied into the library's own memory
-// before any lock is taken, and out-values are computed into locals and
-// written once the locks have been released.
+// Here the guard runs around strlen and memcpy only, so a fault unwinds no
+// frame of the library's: the C++ exception is thrown from the guard's caller.
+// The client-code guard does unwind foreign frames (the client's own, and
+// VariantCopyInd's around the client's AddRef), never one of the library's
+// that holds a lock or a resource. Strings are copied into the library's own
+// memory before any lock is taken, and out-values are computed into locals
+// and written once the locks have been released.
 #include <cstdint>
 #include <string>
 

@@ -14,7 +14,9 @@ using loomkeys::kCallFailed;
 using loomkeys::Library;
 using loomkeys::WriteClientValue;
 
-loomkeys::UIData* Tree(TUIDataHandle handle) { return reinterpret_cast<loomkeys::UIData*>(handle); }
+// The exported handle type is a pointer only for the C compilers' type
+// checks: it carries the tree's number, never an address.
+loomkeys::UIDataHandle Tree(TUIDataHandle handle) { return reinterpret_cast<loomkeys::UIDataHandle>(handle); }
 
 // What GetCommand(2) found, written to the client's variables once it has.
 struct CommandKey {
@@ -86,7 +88,7 @@ int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, c
 
 void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData) {
   // A handle that is no live tree is shown in an "Exception" box and frees
-  // nothing. No provider keeps the handle of a freed tree.
+  // nothing. No provider keeps a freed tree.
   GuardedExport<int>(0, [uiData](Library& library) {
     library.Customize().DestroyTree(Tree(uiData));
     return 0;

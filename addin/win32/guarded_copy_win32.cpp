@@ -8,7 +8,7 @@ namespace loomkeys {
 
 bool GuardedCopy(void* destination, const void* source, size_t size) noexcept {
   auto copy = [&] { std::memcpy(destination, source, size); };
-  return RunGuarded(copy, nullptr);
+  return RunCopyGuarded(copy);
 }
 
 }  // namespace loomkeys

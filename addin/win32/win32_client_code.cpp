@@ -11,8 +11,7 @@
 
 namespace loomkeys {
 
-std::optional<std::u16string> SehClientCodeGuard::Run(const std::function<void()>& call) noexcept {
-  TakeDeferredHold();  // the client may unload the library while it runs
+std::optional<std::u16string> RunClientCode(const std::function<void()>& call) noexcept {
   std::optional<std::u16string> error;
   // The C++ handlers sit inside the structured-exception guard: to the
   // guard's filter a C++ exception would be just another exception code.
@@ -24,12 +23,17 @@ std::optional<std::u16string> SehClientCodeGuard::Run(const std::function<void()
     }
   };
   StructuredFault fault;
-  if (!RunGuarded(body, &fault)) {
+  if (!RunClientCodeGuarded(body, &fault)) {
     char text[96];
     std::snprintf(text, sizeof text, "Exception %08lX at address %p", fault.code, fault.address);
     error = std::u16string(text, text + std::char_traits<char>::length(text));
   }
   return error;
+}
+
+std::optional<std::u16string> SehClientCodeGuard::Run(const std::function<void()>& call) noexcept {
+  TakeDeferredHold();  // the client may unload the library while it runs
+  return RunClientCode(call);
 }
 
 void MessageBoxErrorBoxes::ShowError(std::u16string_view caption, std::u16string_view text) noexcept {

@@ -5,6 +5,12 @@
 
 namespace loomkeys {
 
+// Runs client code behind the client-code guard: the text of the C++ or
+// structured exception that left it, or nothing when it returned normally.
+// The frames that call it keep their resources outside: a structured
+// exception unwinds everything inside.
+std::optional<std::u16string> RunClientCode(const std::function<void()>& call) noexcept;
+
 class SehClientCodeGuard final : public ClientCodeGuard {
  public:
   std::optional<std::u16string> Run(const std::function<void()>& call) noexcept override;

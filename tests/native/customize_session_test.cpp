@@ -17,21 +17,29 @@ namespace {
 
 using testing::ErrorBox;
 
+// AddressSanitizer holds freed memory back from new allocations: there, no
+// new tree reaches a freed tree's address.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LOOMKEYS_QUARANTINED_HEAP
+#endif
+#endif
+
 // What happened, in order: "create A", "destroy A 65535", "run Fill", "dialog", ...
 std::vector<std::string> events;
 // What a provider's events do besides being recorded, by provider name.
-std::map<char, std::function<void(UIData**)>> onCreate;
-std::map<char, std::function<void(UIData*, uint16_t)>> onDestroy;
-std::map<char, UIData*> treeSeenAtDestroy;
+std::map<char, std::function<void(UIDataHandle*)>> onCreate;
+std::map<char, std::function<void(UIDataHandle, uint16_t)>> onDestroy;
+std::map<char, UIDataHandle> treeSeenAtDestroy;
 
 template <char Name>
-void LOOMKEYS_STDCALL Create(UIData** slot) {
+void LOOMKEYS_STDCALL Create(UIDataHandle* slot) {
   events.push_back(std::string("create ") + Name);
   if (onCreate[Name]) onCreate[Name](slot);
 }
 
 template <char Name>
-void LOOMKEYS_STDCALL Destroy(UIData* tree, uint16_t cancelled) {
+void LOOMKEYS_STDCALL Destroy(UIDataHandle tree, uint16_t cancelled) {
   events.push_back(std::string("destroy ") + Name + " " + std::to_string(cancelled));
   treeSeenAtDestroy[Name] = tree;
   if (onDestroy[Name]) onDestroy[Name](tree, cancelled);
@@ -46,19 +54,19 @@ std::vector<std::byte> Native() {
 // Runs macros as the host would: an empty name is no macro.
 class FakeMacros : public MacroRunner {
  public:
-  std::optional<std::u16string> RunCreateMacro(std::string_view macro, UIData* tree) override {
+  std::optional<std::u16string> RunCreateMacro(std::string_view macro, UIDataHandle tree) override {
     events.push_back("run " + std::string(macro));
     if (macro.empty()) return u"Macro not found";
     if (during) during(tree);
     return std::nullopt;
   }
-  std::optional<std::u16string> RunDestroyMacro(std::string_view macro, UIData* tree, bool cancelled) override {
+  std::optional<std::u16string> RunDestroyMacro(std::string_view macro, UIDataHandle tree, bool cancelled) override {
     events.push_back("run " + std::string(macro) + (cancelled ? " true" : " false"));
     if (macro == "FailToRead") return u"Read failed";
     if (during) during(tree);
     return std::nullopt;
   }
-  std::function<void(UIData*)> during;
+  std::function<void(UIDataHandle)> during;
 };
 
 class FakeDialog : public CustomizeDialog {
@@ -96,6 +104,23 @@ class CustomizeSessionTest : public ::testing::Test {
     return handle;
   }
   void Show() { session.ShowCustomizeShortcutsUI(macros, dialog); }
+  // The four command calls answer 7 and write nothing; DestroyUIData frees
+  // nothing and shows its box (except for 0, which it ignores).
+  void ExpectRefusedByEveryUIDataCall(UIDataHandle handle, bool boxShown) {
+    UIDataTrees& trees = session.Trees();
+    uint16_t vk = 7, sk = 8, mode = 9;
+    EXPECT_EQ(AddCommand2(trees, handle, u"Format", u"Bold", u"", 'B', 2, 1), kCallFailed);
+    EXPECT_EQ(AddCommand(trees, handle, "Format", "Bold", "", 'B', 2), kCallFailed);
+    EXPECT_EQ(GetCommand2(trees, handle, u"Format", u"Bold", &vk, &sk, &mode), kCallFailed);
+    EXPECT_EQ(GetCommand(trees, handle, "Format", "Bold", &vk, &sk), kCallFailed);
+    EXPECT_EQ(std::vector<uint16_t>({vk, sk, mode}), std::vector<uint16_t>({7, 8, 9}));
+    boxes.shown.clear();
+    session.DestroyTree(handle);
+    const std::vector<ErrorBox> expected = {
+        {u"Exception", u"The handle is no UI data tree, or its tree was destroyed."}};
+    EXPECT_EQ(boxes.shown, boxShown ? expected : std::vector<ErrorBox>());
+    boxes.shown.clear();
+  }
 
   testing::FakeHotKeySystem system;
   HotKeyTable hotKeys{system};
@@ -132,27 +157,29 @@ TEST_F(CustomizeSessionTest, ProvidersAreToldWhetherTheDialogWasCancelled) {
 TEST_F(CustomizeSessionTest, TheDialogShowsTheTreesTheProvidersMade) {
   RegisteredProvider* native = Register(Native<'A'>());
   RegisteredProvider* macro = Register(MacroRecord("Fill", "Read"));
-  UIData* nativeTree = session.Trees().Create();
-  onCreate['A'] = [nativeTree](UIData** slot) { *slot = nativeTree; };
-  macros.during = [this](UIData* tree) { AddCommand2(session.Trees(), tree, u"Format", u"Bold", u"", 'B', 2, 3); };
-  onDestroy['A'] = [this](UIData* tree, uint16_t) { session.DestroyTree(tree); };
+  const UIDataHandle nativeTree = session.Trees().Create();
+  const UIData* nativeTreeAddress = session.Trees().Find(nativeTree);
+  onCreate['A'] = [nativeTree](UIDataHandle* slot) { *slot = nativeTree; };
+  macros.during = [this](UIDataHandle tree) { AddCommand2(session.Trees(), tree, u"Format", u"Bold", u"", 'B', 2, 3); };
+  onDestroy['A'] = [this](UIDataHandle tree, uint16_t) { session.DestroyTree(tree); };
   Show();
   ASSERT_EQ(dialog.treesShown.size(), 2u);
-  EXPECT_EQ(dialog.treesShown[0], nativeTree);
+  EXPECT_EQ(dialog.treesShown[0], nativeTreeAddress);
   EXPECT_EQ(dialog.categoriesShown[1], 1);
   EXPECT_EQ(treeSeenAtDestroy['A'], nativeTree);
   EXPECT_EQ(native->tree, nullptr);  // slots are empty again after the run
   EXPECT_EQ(macro->tree, nullptr);
+  EXPECT_EQ(native->treeHandle + macro->treeHandle, 0u);
 }
 
 TEST_F(CustomizeSessionTest, NullNativeEventsAreSkippedAndTheSlotIsStillCleared) {
   RegisteredProvider* noCreate = Register(NativeRecord(0, Address(reinterpret_cast<void (*)()>(&Destroy<'A'>))));
   RegisteredProvider* noDestroy = Register(NativeRecord(Address(reinterpret_cast<void (*)()>(&Create<'B'>)), 0));
-  UIData* tree = session.Trees().Create();
-  onCreate['B'] = [tree](UIData** slot) { *slot = tree; };
+  const UIDataHandle tree = session.Trees().Create();
+  onCreate['B'] = [tree](UIDataHandle* slot) { *slot = tree; };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create B", "dialog", "destroy A 0"}));
-  EXPECT_EQ(treeSeenAtDestroy['A'], nullptr);
+  EXPECT_EQ(treeSeenAtDestroy['A'], 0u);
   EXPECT_EQ(noCreate->tree, nullptr);
   EXPECT_EQ(noDestroy->tree, nullptr);  // the provider never gets its tree back
   session.DestroyTree(tree);
@@ -162,8 +189,8 @@ TEST_F(CustomizeSessionTest, AFailingEventIsShownInItsPassesBoxAndThePassGoesOn)
   Register(Native<'A'>());
   Register(MacroRecord("", "Read"));
   Register(Native<'B'>());
-  onCreate['A'] = [](UIData**) { throw std::runtime_error("create failed"); };
-  onDestroy['B'] = [](UIData*, uint16_t) { throw std::runtime_error("destroy failed"); };
+  onCreate['A'] = [](UIDataHandle*) { throw std::runtime_error("create failed"); };
+  onDestroy['B'] = [](UIDataHandle, uint16_t) { throw std::runtime_error("destroy failed"); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "run ", "create B", "dialog", "destroy A 0", "run Read false",
                                               "destroy B 0"}));
@@ -202,13 +229,13 @@ TEST_F(CustomizeSessionTest, EventsThatAddOrRemoveProvidersNeverCauseADoubleOrFr
   Register(Native<'C'>());
   const std::vector<std::byte> d = Native<'D'>();
   const std::vector<std::byte> e = Native<'E'>();
-  onCreate['A'] = [&](UIData**) {
+  onCreate['A'] = [&](UIDataHandle*) {
     session.UnregisterProvider(a);  // itself
     RegisteredProvider* handle;
     providers.Register(d.data(), &handle, ProviderPlacement::kFront);  // ahead of everybody
     providers.Register(e.data(), &handle, ProviderPlacement::kBack);   // appended
   };
-  onCreate['D'] = [&](UIData**) { session.UnregisterProvider(b); };
+  onCreate['D'] = [&](UIDataHandle*) { session.UnregisterProvider(b); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "create D", "create C", "create E", "dialog", "destroy D 0",
                                               "destroy C 0", "destroy E 0"}));
@@ -236,8 +263,8 @@ TEST_F(CustomizeSessionTest, ATreeLeftByAFailedDestroyMacroIsFreedBeforeTheNextR
 
 TEST_F(CustomizeSessionTest, ATreeDestroyedDuringTheRunStaysValidUntilTheRunEnds) {
   RegisteredProvider* macro = Register(MacroRecord("Fill", "Read"));
-  UIData* released = nullptr;
-  macros.during = [&](UIData* tree) {
+  UIDataHandle released = 0;
+  macros.during = [&](UIDataHandle tree) {
     if (events.back() != "run Fill") return;
     session.UnregisterProvider(macro);  // releases the tree the macro is filling
     released = tree;
@@ -254,29 +281,30 @@ TEST_F(CustomizeSessionTest, AProviderWhoseSlotHoldsNoLiveTreeContributesNothing
   Register(Native<'A'>());
   Register(Native<'B'>());
   Register(Native<'C'>());
-  UIData* destroyed = session.Trees().Create();
+  const UIDataHandle destroyed = session.Trees().Create();
   session.DestroyTree(destroyed);
-  UIData* live = session.Trees().Create();
-  onCreate['A'] = [](UIData** slot) { *slot = reinterpret_cast<UIData*>(0x12345678); };
-  onCreate['B'] = [destroyed](UIData** slot) { *slot = destroyed; };
-  onCreate['C'] = [live](UIData** slot) { *slot = live; };
+  const UIDataHandle live = session.Trees().Create();
+  const UIData* liveAddress = session.Trees().Find(live);
+  onCreate['A'] = [](UIDataHandle* slot) { *slot = 0x12345678; };
+  onCreate['B'] = [destroyed](UIDataHandle* slot) { *slot = destroyed; };
+  onCreate['C'] = [live](UIDataHandle* slot) { *slot = live; };
   Show();
-  EXPECT_EQ(dialog.treesShown, (std::vector<const UIData*>{nullptr, nullptr, live}));
+  EXPECT_EQ(dialog.treesShown, (std::vector<const UIData*>{nullptr, nullptr, liveAddress}));
   const ErrorBox noTree = {u"OnCreateUI Exception", u"OnCreateUI stored a handle that is no UI data tree."};
   EXPECT_EQ(boxes.shown, (std::vector<ErrorBox>{noTree, noTree}));
-  EXPECT_EQ(treeSeenAtDestroy['A'], nullptr);
-  EXPECT_EQ(treeSeenAtDestroy['B'], nullptr);
+  EXPECT_EQ(treeSeenAtDestroy['A'], 0u);
+  EXPECT_EQ(treeSeenAtDestroy['B'], 0u);
   EXPECT_EQ(treeSeenAtDestroy['C'], live);
 }
 
 TEST_F(CustomizeSessionTest, AnOnCreateUIThatUnregistersItsProviderBeforeStoringItsTreeWritesIntoNothingFreed) {
   RegisteredProvider* a = Register(Native<'A'>());
   Register(Native<'B'>());
-  onCreate['A'] = [&](UIData** slot) {
+  onCreate['A'] = [&](UIDataHandle* slot) {
     session.UnregisterProvider(a);
     *slot = session.Trees().Create();  // into freed memory, were the slot the provider's own field
   };
-  onCreate['B'] = [&](UIData** slot) { *slot = session.Trees().Create(); };
+  onCreate['B'] = [&](UIDataHandle* slot) { *slot = session.Trees().Create(); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "create B", "dialog", "destroy B 0"}));
   EXPECT_EQ(dialog.categoriesShown, (std::vector<int>{0}));
@@ -285,44 +313,71 @@ TEST_F(CustomizeSessionTest, AnOnCreateUIThatUnregistersItsProviderBeforeStoring
 
 TEST_F(CustomizeSessionTest, AHandleThatIsNoLiveTreeIsRefusedByEveryUIDataCall) {
   UIDataTrees& trees = session.Trees();
-  UIData* live = trees.Create();
+  const UIDataHandle live = trees.Create();
   ASSERT_EQ(AddCommand2(trees, live, u"Format", u"Bold", u"", 'B', 2, 1), kOk);
-  UIData* destroyed = trees.Create();
+  const UIDataHandle destroyed = trees.Create();
   session.DestroyTree(destroyed);
   UIData foreign;  // a tree, but not one that the library handed out
   struct NoTree {
     const char* what;
-    UIData* handle;
+    UIDataHandle handle;
     bool boxShown;  // by DestroyUIData
   };
   const NoTree kNoTrees[] = {{"destroyed", destroyed, true},
-                             {"foreign", &foreign, true},
-                             {"garbage", reinterpret_cast<UIData*>(0x12345678), true},
-                             {"null", nullptr, false}};
+                             {"foreign", reinterpret_cast<UIDataHandle>(&foreign), true},
+                             {"a live tree's address", reinterpret_cast<UIDataHandle>(trees.Find(live)), true},
+                             {"garbage", 0x12345678, true},
+                             {"null", 0, false}};
   for (const NoTree& noTree : kNoTrees) {
     SCOPED_TRACE(noTree.what);
-    uint16_t vk = 7, sk = 8, mode = 9;
-    EXPECT_EQ(AddCommand2(trees, noTree.handle, u"Format", u"Bold", u"", 'B', 2, 1), kCallFailed);
-    EXPECT_EQ(AddCommand(trees, noTree.handle, "Format", "Bold", "", 'B', 2), kCallFailed);
-    EXPECT_EQ(GetCommand2(trees, noTree.handle, u"Format", u"Bold", &vk, &sk, &mode), kCallFailed);
-    EXPECT_EQ(GetCommand(trees, noTree.handle, "Format", "Bold", &vk, &sk), kCallFailed);
-    EXPECT_EQ(std::vector<uint16_t>({vk, sk, mode}), std::vector<uint16_t>({7, 8, 9}));
-    boxes.shown.clear();
-    session.DestroyTree(noTree.handle);
-    const std::vector<ErrorBox> expected = {
-        {u"Exception", u"The handle is no UI data tree, or its tree was destroyed."}};
-    EXPECT_EQ(boxes.shown, noTree.boxShown ? expected : std::vector<ErrorBox>());
+    ExpectRefusedByEveryUIDataCall(noTree.handle, noTree.boxShown);
   }
   EXPECT_TRUE(foreign.categories.empty());
   uint16_t vk = 0;
   EXPECT_EQ(GetCommand2(trees, live, u"Format", u"Bold", &vk, nullptr, nullptr), kOk);
   EXPECT_EQ(vk, 'B');
+  EXPECT_EQ(trees.Find(live)->categories.size(), 1u);
+}
+
+// A client that keeps a destroyed tree's handle must never reach a newer
+// tree, least of all one that the allocator put at the destroyed tree's
+// address: both ways of making newer trees end with every one of them live.
+TEST_F(CustomizeSessionTest, ADestroyedHandleIsRefusedForeverAndNoNewerTreeIsTouched) {
+  enum class Newer { kManyAtOnce, kUntilOneSitsAtTheDestroyedAddress };
+  for (const Newer newer : {Newer::kManyAtOnce, Newer::kUntilOneSitsAtTheDestroyedAddress}) {
+    SCOPED_TRACE(static_cast<int>(newer));
+    UIDataTrees& trees = session.Trees();
+    const UIDataHandle destroyed = trees.Create();
+    const UIData* destroyedAddress = trees.Find(destroyed);
+    session.DestroyTree(destroyed);
+    std::vector<UIDataHandle> live;
+    if (newer == Newer::kManyAtOnce) {
+      for (int i = 0; i < 1000; ++i) live.push_back(trees.Create());
+    } else {
+      for (int i = 0; i < 100000 && live.empty(); ++i) {
+        const UIDataHandle tree = trees.Create();
+        if (trees.Find(tree) == destroyedAddress) {
+          live.push_back(tree);
+        } else {
+          session.DestroyTree(tree);
+        }
+      }
+#ifndef LOOMKEYS_QUARANTINED_HEAP
+      ASSERT_EQ(live.size(), 1u) << "no new tree reached the destroyed one's address";
+#endif
+    }
+    for (const UIDataHandle tree : live) ASSERT_NE(tree, destroyed);
+    ExpectRefusedByEveryUIDataCall(destroyed, true);
+    for (const UIDataHandle tree : live) EXPECT_TRUE(trees.Find(tree)->categories.empty());
+    for (const UIDataHandle tree : live) session.DestroyTree(tree);
+    EXPECT_TRUE(boxes.shown.empty());
+  }
 }
 
 TEST_F(CustomizeSessionTest, ANestedCallReturnsAtOnceAndCallsNobody) {
   Register(Native<'A'>());
   dialog.during = [this] { Show(); };
-  onCreate['A'] = [this](UIData**) { Show(); };
+  onCreate['A'] = [this](UIDataHandle*) { Show(); };
   Show();
   EXPECT_EQ(events, (std::vector<std::string>{"create A", "dialog", "destroy A 0"}));
 }

@@ -11,8 +11,8 @@
 namespace loomkeys {
 namespace {
 
-void LOOMKEYS_STDCALL CreateUI(UIData**) {}
-void LOOMKEYS_STDCALL DestroyUI(UIData*, uint16_t) {}
+void LOOMKEYS_STDCALL CreateUI(UIDataHandle*) {}
+void LOOMKEYS_STDCALL DestroyUI(UIDataHandle, uint16_t) {}
 
 std::vector<std::byte> RecordOfVersion(int32_t version) {
   std::vector<std::byte> record(kMacroProviderRecordSize, std::byte{0});
@@ -122,14 +122,17 @@ TEST_F(ProviderListTest, ADestroyedTreeIsForgottenByEverySlotThatHeldIt) {
   RegisteredProvider* b = Register(MacroRecord("", ""));
   RegisteredProvider* c = Register(NativeRecord(0, 0));
   UIData destroyed, kept;
-  a->tree = &destroyed;
-  b->tree = &kept;
-  c->tree = &destroyed;
+  const UIDataHandle kDestroyedHandle = 1, kKeptHandle = 2;
+  a->tree = &destroyed, a->treeHandle = kDestroyedHandle;
+  b->tree = &kept, b->treeHandle = kKeptHandle;
+  c->tree = &destroyed, c->treeHandle = kDestroyedHandle;
 
   providers.ForgetUIData(&destroyed);
   EXPECT_EQ(a->tree, nullptr);
   EXPECT_EQ(b->tree, &kept);
   EXPECT_EQ(c->tree, nullptr);
+  EXPECT_EQ(std::vector<UIDataHandle>({a->treeHandle, b->treeHandle, c->treeHandle}),
+            std::vector<UIDataHandle>({0, kKeptHandle, 0}));
 }
 
 TEST(ProviderRecordTest, ARecordShorterThanItsVersionNeedsIsNotRead) {

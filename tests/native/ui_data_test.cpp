@@ -16,7 +16,7 @@ class UIDataTest : public testing::Test {
  protected:
   Result Add(const char16_t* category, const char16_t* name, uint16_t vk = 0x42, uint16_t sk = 2, uint16_t mode = 1,
              const char16_t* description = u"text") {
-    return AddCommand2(trees, tree, category, name, description, vk, sk, mode);
+    return AddCommand2(trees, handle, category, name, description, vk, sk, mode);
   }
   TreeLayout Layout() const {
     TreeLayout layout;
@@ -28,7 +28,8 @@ class UIDataTest : public testing::Test {
   }
 
   UIDataTrees trees;
-  UIData* tree = trees.Create();
+  UIDataHandle handle = trees.Create();
+  UIData* tree = trees.Find(handle);
 };
 
 TEST_F(UIDataTest, ASecondCommandOfTheSameNameIsRefusedAndTheFirstStaysAsItWas) {
@@ -63,7 +64,7 @@ TEST_F(UIDataTest, NullStringsAreTakenAsEmpty) {
   EXPECT_EQ(tree->FindCategory(u"")->FindCommand(u"")->description, u"");
 
   uint16_t vk = 0;
-  EXPECT_EQ(GetCommand2(trees, tree, nullptr, nullptr, &vk, nullptr, nullptr), kOk);
+  EXPECT_EQ(GetCommand2(trees, handle, nullptr, nullptr, &vk, nullptr, nullptr), kOk);
   EXPECT_EQ(vk, 0x41);
 }
 
@@ -78,32 +79,32 @@ TEST_F(UIDataTest, ReadingAMissingCommandOrCategoryLeavesTheVariablesUntouched) 
   for (const Missing& missing :
        {Missing{u"Format", u"Italic", "Format", "Italic"}, Missing{u"Edit", u"Bold", "Edit", "Bold"}}) {
     uint16_t vk = 7, sk = 8, mode = 9;
-    EXPECT_EQ(GetCommand2(trees, tree, missing.category, missing.name, &vk, &sk, &mode), kNoSuchCommand);
-    EXPECT_EQ(GetCommand(trees, tree, missing.ansiCategory, missing.ansiName, &vk, &sk), kNoSuchCommand);
+    EXPECT_EQ(GetCommand2(trees, handle, missing.category, missing.name, &vk, &sk, &mode), kNoSuchCommand);
+    EXPECT_EQ(GetCommand(trees, handle, missing.ansiCategory, missing.ansiName, &vk, &sk), kNoSuchCommand);
     EXPECT_EQ(std::vector<uint16_t>({vk, sk, mode}), std::vector<uint16_t>({7, 8, 9}));
   }
 }
 
 TEST_F(UIDataTest, ACommandAddedWithoutAModeIsActiveInEveryMode) {
-  EXPECT_EQ(AddCommand(trees, tree, "Format", "Bold", "Makes text bold", 0x42, 2), kOk);
+  EXPECT_EQ(AddCommand(trees, handle, "Format", "Bold", "Makes text bold", 0x42, 2), kOk);
   uint16_t vk = 0, sk = 0, mode = 0;
-  EXPECT_EQ(GetCommand2(trees, tree, u"Format", u"Bold", &vk, &sk, &mode), kOk);
+  EXPECT_EQ(GetCommand2(trees, handle, u"Format", u"Bold", &vk, &sk, &mode), kOk);
   EXPECT_EQ(std::vector<uint16_t>({vk, sk, mode}), std::vector<uint16_t>({0x42, 2, 0xFFFF}));
   EXPECT_EQ(tree->FindCategory(u"Format")->FindCommand(u"Bold")->description, u"Makes text bold");
 }
 
 TEST_F(UIDataTest, TheAnsiVariantsConvertTheirNamesToUtf16) {
   // The native build reads ANSI text as Latin-1: 0xE4 is a-umlaut.
-  EXPECT_EQ(AddCommand(trees, tree,
+  EXPECT_EQ(AddCommand(trees, handle,
                        "Gr\xE4"
                        "fik",
                        "F\xE4rben", nullptr, 0x46, 4),
             kOk);
   EXPECT_EQ(Layout(), (TreeLayout{{u"Gr\u00E4fik", {u"F\u00E4rben"}}}));
-  EXPECT_EQ(AddCommand2(trees, tree, u"Gr\u00E4fik", u"F\u00E4rben", nullptr, 0, 0, 0), kCommandExists);
+  EXPECT_EQ(AddCommand2(trees, handle, u"Gr\u00E4fik", u"F\u00E4rben", nullptr, 0, 0, 0), kCommandExists);
 
   uint16_t vk = 0, sk = 0;
-  EXPECT_EQ(GetCommand(trees, tree,
+  EXPECT_EQ(GetCommand(trees, handle,
                        "Gr\xE4"
                        "fik",
                        "F\xE4rben", &vk, &sk),
@@ -114,9 +115,9 @@ TEST_F(UIDataTest, TheAnsiVariantsConvertTheirNamesToUtf16) {
 TEST_F(UIDataTest, GetCommandReturnsNoModeAndSkipsNullVariables) {
   Add(u"Format", u"Bold", 0x42, 6, 2);
   uint16_t sk = 0;
-  EXPECT_EQ(GetCommand(trees, tree, "Format", "Bold", nullptr, &sk), kOk);
+  EXPECT_EQ(GetCommand(trees, handle, "Format", "Bold", nullptr, &sk), kOk);
   EXPECT_EQ(sk, 6);
-  EXPECT_EQ(GetCommand2(trees, tree, u"Format", u"Bold", nullptr, nullptr, nullptr), kOk);
+  EXPECT_EQ(GetCommand2(trees, handle, u"Format", u"Bold", nullptr, nullptr, nullptr), kOk);
 }
 
 TEST_F(UIDataTest, ALinkedCommandStandsForItsSourceAndFollowsTheSameRules) {

@@ -1,8 +1,9 @@
 // Hands the real Loomkeys.dll strings and out-pointers that cannot be used,
 // in a page that cannot be read (PAGE_NOACCESS), in a page that can only be
-// read (PAGE_READONLY), and strings that run into an unreadable page without
-// a terminator: every export answers its code, and afterwards the shortcuts,
-// their bound keys, the UI data and the providers are as they were, and the
+// read (PAGE_READONLY), in a guard page (PAGE_GUARD), and strings that run
+// into an unreadable page without a terminator: every export answers its
+// code, and afterwards the shortcuts, their bound keys, the UI data and the
+// providers are as they were, the guard page is guarded again, and the
 // registry's lock is free (a call from another thread gets through).
 #include <windows.h>
 
@@ -33,21 +34,26 @@ void LOOMKEYS_CALL Ignore(const wchar_t*, uint16_t, uint16_t, const wchar_t*, ui
 int providerCalls = 0;
 void LOOMKEYS_CALL CountCreate(TUIDataHandle*) { ++providerCalls; }
 
-// Three pages: one that cannot be touched, one that can only be read, and a
-// readable one right before an unreadable one, for strings without an end.
+// Four pages: one that cannot be touched, one that can only be read, a
+// readable one right before an unreadable one, for strings without an end,
+// and a guard page (as at the end of another thread's stack) holding
+// well-formed strings.
 class ClientPages {
  public:
   ClientPages() {
-    base_ = static_cast<char*>(VirtualAlloc(nullptr, 4 * kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    base_ = static_cast<char*>(VirtualAlloc(nullptr, 5 * kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     std::strcpy(base_ + kPage, "Guard");
     std::memcpy(base_ + kPage + 16, "one", 4);
     const uint32_t room = 100;
     std::memcpy(base_ + kPage + 64, &room, sizeof room);
     std::memcpy(base_ + 3 * kPage - 5, "Guard", 5);  // no terminator: the next page is unreadable
+    std::strcpy(base_ + 4 * kPage, "Guard");
+    std::strcpy(base_ + 4 * kPage + 16, "14000000");
     DWORD old = 0;
     VirtualProtect(base_, kPage, PAGE_NOACCESS, &old);
     VirtualProtect(base_ + kPage, kPage, PAGE_READONLY, &old);
     VirtualProtect(base_ + 3 * kPage, kPage, PAGE_NOACCESS, &old);
+    VirtualProtect(base_ + 4 * kPage, kPage, PAGE_READWRITE | PAGE_GUARD, &old);
   }
   ~ClientPages() { VirtualFree(base_, 0, MEM_RELEASE); }
 
@@ -64,6 +70,13 @@ class ClientPages {
   const char* ReadOnlyNamespace() const { return base_ + kPage; }
   const char* ReadOnlyContext() const { return base_ + kPage + 16; }
   const char* Unterminated() const { return base_ + 3 * kPage - 5; }
+  // "Guard" and "14000000" (a blob's text) in the guard page.
+  const char* GuardedNamespace() const { return base_ + 4 * kPage; }
+  const char* GuardedBlobText() const { return base_ + 4 * kPage + 16; }
+  bool GuardPageIsGuarded() const {
+    MEMORY_BASIC_INFORMATION page = {};
+    return VirtualQuery(base_ + 4 * kPage, &page, sizeof page) && (page.Protect & PAGE_GUARD) != 0;
+  }
 
  private:
   char* base_ = nullptr;
@@ -147,6 +160,12 @@ int main() {
        [&] { return dll.RegisterShortcut2(badText, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, unreadable context",
        [&] { return dll.RegisterShortcut2("Guard", 'N', kCtrlAlt, 1, Ignore, badText, &id); }, LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut2, namespace in a guard page",
+       [&] { return dll.RegisterShortcut2(pages.GuardedNamespace(), 'N', kCtrlAlt, 1, Ignore, "", &id); },
+       LOOMKEYS_ERROR_RAISED},
+      {"RegisterShortcut2, the same namespace in the same guard page again",
+       [&] { return dll.RegisterShortcut2(pages.GuardedNamespace(), 'N', kCtrlAlt, 1, Ignore, "", &id); },
+       LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, namespace without an end",
        [&] { return dll.RegisterShortcut2(endless, 'N', kCtrlAlt, 1, Ignore, "", &id); }, LOOMKEYS_ERROR_RAISED},
       {"RegisterShortcut2, read-only id of a new key",
@@ -228,6 +247,8 @@ int main() {
        LOOMKEYS_ERROR_RAISED},
       {"LoadNamespace, unreadable text", [&] { return dll.LoadNamespace("Other", Ignore, badText, 8); },
        LOOMKEYS_ERROR_RAISED},
+      {"LoadNamespace, text in a guard page",
+       [&] { return dll.LoadNamespace("Other", Ignore, pages.GuardedBlobText(), 8); }, LOOMKEYS_ERROR_RAISED},
       {"LoadNamespace2, text without an end", [&] { return dll.LoadNamespace2("Other", Ignore, endless, 5); },
        LOOMKEYS_ERROR_RAISED},
       {"UnloadNamespace, unreadable namespace",
@@ -295,6 +316,9 @@ int main() {
                            !KeyIsFree(kCtrlAlt, VK_F2) && KeyIsFree(kCtrlAlt, 'N');
     wine_check::Report(unchanged, std::string(row.what) + ": the registry changed", __FILE__, __LINE__);
   }
+
+  wine_check::Section("a guard page that a client string sat in is guarded again");
+  CHECK(pages.GuardPageIsGuarded());
 
   wine_check::Section("the tree and the provider list are as they were");
   CHECK_EQ(dll.GetCommand2(tree, L"Cat", L"New", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);

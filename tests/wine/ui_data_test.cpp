@@ -144,6 +144,57 @@ int main() {
     dll.DestroyUIData(tree);
     CHECK_EQ(boxes.Count(), 1u);
   }
+  wine_check::Section("a destroyed tree's handle stays refused while newer trees take its place");
+  {
+    TUIDataHandle stale = dll.CreateUIData();
+    CHECK_EQ(dll.AddCommand2(stale, L"Stale", L"Cmd", nullptr, 'S', MOD_CONTROL, 1), LOOMKEYS_OK);
+    dll.DestroyUIData(stale);
+    // Many trees at once, each with a command of its own; then trees made and
+    // destroyed one at a time, where a handle that was an address soon came
+    // back as the stale one's.
+    std::vector<TUIDataHandle> newer;
+    auto addNewer = [&](TUIDataHandle handle) {
+      newer.push_back(handle);
+      const std::wstring name = std::to_wstring(newer.size());
+      CHECK_EQ(dll.AddCommand2(handle, L"Own", name.c_str(), nullptr, 'N', MOD_ALT, 2), LOOMKEYS_OK);
+    };
+    for (int i = 0; i < 1000; ++i) addNewer(dll.CreateUIData());
+    for (int i = 0; i < 2000; ++i) {
+      TUIDataHandle made = dll.CreateUIData();
+      if (made == stale) {
+        addNewer(made);
+        break;
+      }
+      dll.DestroyUIData(made);
+    }
+    CHECK(std::find(newer.begin(), newer.end(), stale) == newer.end());
+    CHECK(std::find(newer.begin(), newer.end(), nullptr) == newer.end());
+
+    box_watcher::MessageBoxAnswerer boxes(L"Exception", IDOK);
+    key = 7, shift = 8, mode = 9;
+    CHECK_EQ(dll.AddCommand2(stale, L"Format", L"Bold", L"", 'B', 2, 1), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(dll.AddCommand(stale, "Format", "Bold", "", 'B', 2), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(dll.GetCommand2(stale, L"Own", L"1", &key, &shift, &mode), LOOMKEYS_CALL_FAILED);
+    CHECK_EQ(dll.GetCommand(stale, "Own", "1", &key, &shift), LOOMKEYS_CALL_FAILED);
+    CHECK(key == 7 && shift == 8 && mode == 9);
+    dll.DestroyUIData(stale);
+    CHECK_EQ(boxes.Count(), 1u);
+
+    size_t unchanged = 0;
+    for (size_t i = 0; i < newer.size(); ++i) {
+      const std::wstring name = std::to_wstring(i + 1);
+      key = 0;
+      const bool own =
+          dll.GetCommand2(newer[i], L"Own", name.c_str(), &key, &shift, &mode) == LOOMKEYS_OK && key == 'N';
+      const bool noOther =
+          dll.GetCommand2(newer[i], L"Format", L"Bold", &key, &shift, &mode) == LOOMKEYS_NO_SUCH_COMMAND;
+      if (own && noOther) ++unchanged;
+      dll.DestroyUIData(newer[i]);
+    }
+    CHECK_EQ(unchanged, newer.size());
+    CHECK_EQ(boxes.Count(), 1u);
+  }
+
   TUIDataHandle after = dll.CreateUIData();  // the library still works
   CHECK_EQ(dll.AddCommand2(after, L"Format", L"Bold", nullptr, 'B', 2, 1), LOOMKEYS_OK);
   dll.DestroyUIData(after);
