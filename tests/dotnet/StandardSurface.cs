@@ -45,23 +45,24 @@ namespace Loomkeys.Tests
 
         private static string ExportedName(MetadataReader reader, ExportedType type)
         {
-            string name = reader.GetString(type.Name);
-            if (type.Implementation.Kind == HandleKind.ExportedType)
-            {
-                return ExportedName(reader, reader.GetExportedType((ExportedTypeHandle)type.Implementation)) + "+" + name;
-            }
-            string space = reader.GetString(type.Namespace);
-            return space.Length == 0 ? name : space + "." + name;
+            string outer = type.Implementation.Kind == HandleKind.ExportedType
+                ? ExportedName(reader, reader.GetExportedType((ExportedTypeHandle)type.Implementation))
+                : null;
+            return FullName(outer, reader.GetString(type.Namespace), reader.GetString(type.Name));
         }
 
         private static string ReferenceName(MetadataReader reader, TypeReference type)
         {
-            string name = reader.GetString(type.Name);
-            if (type.ResolutionScope.Kind == HandleKind.TypeReference)
-            {
-                return ReferenceName(reader, reader.GetTypeReference((TypeReferenceHandle)type.ResolutionScope)) + "+" + name;
-            }
-            string space = reader.GetString(type.Namespace);
+            string outer = type.ResolutionScope.Kind == HandleKind.TypeReference
+                ? ReferenceName(reader, reader.GetTypeReference((TypeReferenceHandle)type.ResolutionScope))
+                : null;
+            return FullName(outer, reader.GetString(type.Namespace), reader.GetString(type.Name));
+        }
+
+        // Namespace.Name, or Outer+Name for a nested type.
+        private static string FullName(string outer, string space, string name)
+        {
+            if (outer != null) return outer + "+" + name;
             return space.Length == 0 ? name : space + "." + name;
         }
     }
