@@ -205,10 +205,27 @@ def dotnet_imports(text):
     return imports
 
 
-def dotnet_delegates(text):
-    """The names of the stdcall delegate types that the C# file declares."""
-    pattern = r"\[\s*UnmanagedFunctionPointer\s*\(\s*CallingConvention\.(\w+)[^\]]*\]\s*(?:\w+\s+)*?delegate\s+\w+\s+(\w+)"
-    return {name for convention, name in re.findall(pattern, text) if convention in ("StdCall", "Winapi")}
+def header_shortcut_callback(text):
+    """The C types of TShortcutCallbackFunc's parameters."""
+    match = re.search(r"typedef\s+void\s*\(\s*LOOMKEYS_CALL\s*\*\s*TShortcutCallbackFunc\s*\)\s*\(([^;]*)\)\s*;", text)
+    return [c_type(p, True) for p in split_parameters(match.group(1))] if match else []
+
+
+def dotnet_shortcut_delegates(text, callback_types):
+    """The stdcall delegate types of the C# file that fit TShortcutCallbackFunc. Its two strings
+    are counted and doubled, so they must arrive as IntPtr: marshalled as a string they would
+    read up to the zero, the text twice."""
+    pattern = (r"\[\s*UnmanagedFunctionPointer\s*\(\s*CallingConvention\.(\w+)[^\]]*\]\s*(?:\w+\s+)*?"
+               r"delegate\s+void\s+(\w+)\s*\(([^)]*)\)")
+    fitting = set()
+    for convention, name, parameters in re.findall(pattern, text):
+        declared = [parameter.split()[:-1] for parameter in split_parameters(parameters)]
+        declared = [("", words[0]) if len(words) == 1 else (words[0], words[1]) for words in declared]
+        wanted = [{("", "IntPtr")} if c == "wchar_t*" else dotnet_expected(c, set(), set()) for c in callback_types]
+        if convention in ("StdCall", "Winapi") and len(declared) == len(wanted) and all(
+                parameter in expected for parameter, expected in zip(declared, wanted)):
+            fitting.add(name)
+    return fitting
 
 
 def dotnet_structs(text):
@@ -254,7 +271,11 @@ def compare_dotnet(export, header, declared, delegates, structs, problems):
     for position, (c_name, (name, modifier, type_name, attributes)) in enumerate(
             zip(c_params, declared.parameters), 1):
         expected = dotnet_expected(c_name, delegates, structs)
-        if (modifier, type_name) not in expected:
+        if c_name == "TShortcutCallbackFunc" and (modifier, type_name) not in expected and type_name != "IntPtr":
+            problems.append(f"{where}: parameter {position} ({name}) is the delegate {type_name}, which does not "
+                            f"fit TShortcutCallbackFunc: stdcall, IntPtr for the two counted strings, the header's "
+                            f"exact number types")
+        elif (modifier, type_name) not in expected:
             wanted = " or ".join(sorted(f"{m} {t}".strip() for m, t in expected))
             problems.append(f"{where}: parameter {position} ({name}) is '{f'{modifier} {type_name}'.strip()}', "
                             f"but loomkeys.h has {c_name}: declare it {wanted}")
@@ -273,10 +294,12 @@ def compare_dotnet(export, header, declared, delegates, structs, problems):
 def check(def_path, header_path, bas_path, cs_path):
     problems = []
     exports = def_exports(pathlib.Path(def_path).read_text())
-    header = header_declarations(pathlib.Path(header_path).read_text())
+    header_text = pathlib.Path(header_path).read_text()
+    header = header_declarations(header_text)
     vba = vba_declarations(pathlib.Path(bas_path).read_text(encoding="latin-1"), problems)
     cs_text = dotnet_source(pathlib.Path(cs_path).read_text(encoding="utf-8"))
     dotnet = dotnet_imports(cs_text)
+    shortcut_delegates = dotnet_shortcut_delegates(cs_text, header_shortcut_callback(header_text))
     for export in sorted(set(e for e in exports if exports.count(e) > 1)):
         problems.append(f"loomkeys.def exports {export} more than once")
     for source, declarations in (("loomkeys.h", header), ("Loomkeys.bas", vba), ("Loomkeys.cs", dotnet)):
@@ -292,7 +315,7 @@ def check(def_path, header_path, bas_path, cs_path):
         if export in header and export in vba:
             compare(export, header[export][0], vba[export][0], problems)
         if export in header and export in dotnet:
-            compare_dotnet(export, header[export][0], dotnet[export][0], dotnet_delegates(cs_text),
+            compare_dotnet(export, header[export][0], dotnet[export][0], shortcut_delegates,
                            dotnet_structs(cs_text), problems)
     return exports, problems
 
