@@ -24,6 +24,7 @@ FILES = [
     "bin/Loomkeys.dll",
     "bin/Stubwright.exe",
     "debug/Loomkeys.dll.debug",
+    "dotnet/Loomkeys.cs",
     "include/loomkeys.h",
     "lib/Loomkeys.lib",
     "lib/cmake/Loomkeys/LoomkeysConfig.cmake",

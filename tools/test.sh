@@ -16,7 +16,7 @@ jobs=$(nproc)
 echo "== layout: clang-format-14 over the tracked C and C++ files"
 git ls-files -z -- '*.c' '*.cpp' '*.h' | xargs -0 -r clang-format-14 --dry-run --Werror
 
-echo "== client kit: loomkeys.def, loomkeys.h and the VBA module agree"
+echo "== client kit: loomkeys.def, loomkeys.h, the VBA module and the .NET binding agree"
 python3 "$root/tools/check-client-kit.py"
 python3 "$root/tools/check_client_kit_test.py"
 

@@ -7,6 +7,7 @@
 #   lib/       libLoomkeys.dll.a (MinGW-w64), Loomkeys.lib (Microsoft linker)
 #   lib/cmake/Loomkeys/   the CMake package with the target Loomkeys::Loomkeys
 #   vba/       Loomkeys.bas
+#   dotnet/    Loomkeys.cs
 #   README.txt
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   install(TARGETS Stubwright RUNTIME DESTINATION bin)
@@ -21,6 +22,7 @@ target_compile_options(Loomkeys PRIVATE -g)
 install(TARGETS Loomkeys RUNTIME DESTINATION bin ARCHIVE DESTINATION lib)
 install(FILES ${PROJECT_SOURCE_DIR}/addin/include/loomkeys.h DESTINATION include)
 install(FILES ${PROJECT_SOURCE_DIR}/clients/vba/Loomkeys.bas DESTINATION vba)
+install(FILES ${PROJECT_SOURCE_DIR}/clients/dotnet/Loomkeys.cs DESTINATION dotnet)
 
 # The Microsoft linker's import library, made from the same .def file.
 find_program(LOOMKEYS_LLVM_DLLTOOL NAMES llvm-dlltool-14 llvm-dlltool REQUIRED)
