@@ -12,7 +12,6 @@
 namespace loomkeys {
 
 std::optional<std::u16string> SehClientCodeGuard::Run(const std::function<void()>& call) noexcept {
-  TakeDeferredHold();  // the client may unload the library while it runs
   std::optional<std::u16string> error;
   // The C++ handlers sit inside the structured-exception guard: to the
   // guard's filter a C++ exception would be just another exception code.
