@@ -16,16 +16,22 @@
  * and GetNamespaceData(2), GetNamespaceDataSize(2) and NamespaceRename may be
  * called from any thread.
  *
- * Unloading: the last FreeLibrary may come on the library's thread, also
- * from inside a shortcut callback, or on another thread, also while a
- * callback's message box is open or while keys are being pressed. While a
- * key press runs its callbacks the library holds a reference on itself:
- * an unload meanwhile completes only when the press has ended, and the
- * press's other callbacks still run. The unload releases every key, atom,
- * window, timer and the named mutex; when it completes on another thread
- * than the library's, the library's window goes the next time the library's
- * thread pumps messages. No message enters the library's code after the
- * unload, and a later load starts afresh (a new window, ids from 1).
+ * Unloading: unload the library on the thread that loaded it, also from
+ * inside a shortcut callback, a provider's OnDestroyUI, or the host's own
+ * code that the message loop of the About box or of the Customize Shortcuts
+ * dialog runs. Unload it
+ * on another thread only while the library's thread runs nothing of the
+ * library, or while the About box, the Customize Shortcuts dialog or a
+ * callback's message box is open: an unload that meets a key press just
+ * entering the library can leave that thread in code that is gone. While a
+ * key press, a dialog or a box of the library runs, the library holds a
+ * reference on itself: an unload meanwhile completes when the call that
+ * opened it returns (on the library's thread, before the return reaches the
+ * caller), and the press's other callbacks still run. The unload releases
+ * every key, atom, window, timer and the named mutex; when it completes on
+ * another thread than the library's, the library's window goes the next time
+ * the library's thread pumps messages. No message enters the library's code
+ * after the unload, and a later load starts afresh (a new window, ids from 1).
  *
  * Strings: namespaces and contexts are NUL-terminated ANSI strings in the
  * system's default code page; a null pointer reads as the empty string, and

@@ -6,6 +6,7 @@
 #include "win32/customize_dialog.h"
 #include "win32/export_guard.h"
 #include "win32/module_hold.h"
+#include "win32/procedure_exit_release.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ HWND OwnerWindow() {
 
 }  // namespace
 
-extern "C" void LOOMKEYS_CALL ShowCustomizeShortcutsUI(struct tagVARIANT* lpApplication) {
+extern "C" void LOOMKEYS_CALL LoomkeysShowCustomizeShortcutsUI(struct tagVARIANT* lpApplication) {
   loomkeys::GuardedExport<int>(0, [lpApplication](loomkeys::Library& library) {
     // Suspending and resuming the hot keys only works on the window's thread.
     if (GetCurrentThreadId() != library.WindowThreadId()) return 0;
@@ -37,3 +38,6 @@ extern "C" void LOOMKEYS_CALL ShowCustomizeShortcutsUI(struct tagVARIANT* lpAppl
     return 0;
   });
 }
+
+// The run's hold may hold the library's last reference when it ends.
+LOOMKEYS_RELEASING_ENTRY(ShowCustomizeShortcutsUI, LoomkeysShowCustomizeShortcutsUI);

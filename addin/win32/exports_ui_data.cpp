@@ -5,6 +5,7 @@
 #include "customize/ui_data_api.h"
 #include "loomkeys.h"
 #include "win32/export_guard.h"
+#include "win32/procedure_exit_release.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ int32_t LOOMKEYS_CALL GetCommand(TUIDataHandle uiData, const char* lpCategory, c
   });
 }
 
-void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData) {
+void LOOMKEYS_CALL LoomkeysDestroyUIData(TUIDataHandle uiData) {
   // A handle that is no live tree is shown in an "Exception" box and frees
   // nothing. No provider keeps a freed tree.
   GuardedExport<int>(0, [uiData](Library& library) {
@@ -96,3 +97,7 @@ void LOOMKEYS_CALL DestroyUIData(TUIDataHandle uiData) {
 }
 
 }  // extern "C"
+
+// The hold of its "Exception" box may hold the library's last reference when
+// the box closes.
+LOOMKEYS_RELEASING_ENTRY(DestroyUIData, LoomkeysDestroyUIData);

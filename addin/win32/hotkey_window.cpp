@@ -72,16 +72,13 @@ void HotKeyWindow::DetachProcedure(bool waitForRunningMessage) {
   SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   // On the window's own thread a running call is the caller itself. On
-  // another, this runs under the loader lock: the wait is bounded, and the
-  // window's thread needs no loader lock to finish its message (a press that
-  // waits for the release of its module reference stops waiting when it sees
-  // the flag, see module_hold.h).
+  // another, this runs under the loader lock: the wait is bounded, and a
+  // message needs no loader lock to finish, except a press that is taking its
+  // module reference right now (module_hold.h).
   if (!waitForRunningMessage || GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) return;
   const ULONGLONG end = GetTickCount64() + kRunningMessageWait;
   while (runningCalls != 0 && GetTickCount64() < end) Sleep(1);
 }
-
-bool HotKeyWindow::ProcedureDetached() { return detached; }
 
 void HotKeyWindow::StartHotKeyTimer() { SetTimer(window_, kTimerId, kTimerInterval, nullptr); }
 

@@ -39,8 +39,6 @@ class HotKeyWindow {
   // waitForRunningMessage is false (the process is exiting: its other
   // threads are gone).
   void DetachProcedure(bool waitForRunningMessage);
-  // Whether DetachProcedure has begun: the library is being shut down.
-  static bool ProcedureDetached();
   void StartHotKeyTimer();
   void StopHotKeyTimer();
 

@@ -44,10 +44,10 @@ void Library::Tick() noexcept {
 }
 
 void Library::HandlePress(KeyCode key) noexcept {
-  // One hold for the whole press, taken before its first callback: the
-  // callbacks and error boxes may unload the library, and the dispatch goes
-  // on after them.
-  const ModuleHold hold(ModuleHold::Taken::kForKeyPress);
+  // One hold for the whole press, taken before the press takes any lock (see
+  // module_hold.h): the callbacks and error boxes may unload the library, and
+  // the dispatch goes on after them.
+  const ModuleHold hold;
   try {
     events_->HandlePress(key);
   } catch (...) {

@@ -2,63 +2,47 @@
 // Keeps Loomkeys.dll loaded while the library's thread runs client code
 // (shortcut callbacks, provider events and macros) or a modal loop of the
 // library (its dialogs, its error boxes). Such code may unload the library
-// (a callback that calls FreeLibrary), or another thread may unload it
+// (a callback, a provider event, or the host's own code run by a dialog's
+// message loop, that calls FreeLibrary), or another thread may unload it
 // meanwhile; either would otherwise tear the library down and unmap its code
 // under frames that are still running. With the reference held, that unload
 // only drops the client's reference.
 //
-// The library's code never drops the reference with a plain FreeLibrary:
-// should it be the last, FreeLibrary would return into unmapped code. A key
-// press's reference is dropped by the hidden window's procedure on its way
-// out, with a jump to FreeLibrary once its own frame is gone
-// (procedure_exit_release.h). Any other hold's reference is dropped by a
-// short-lived thread, ending in FreeLibraryAndExitThread, which returns into
-// nothing of the module either; the library's thread waits until that thread
-// has ended, so that a FreeLibrary of the host right after the hold unloads
-// the library at once, as it would without the hold. When the reference was
-// the last, the shut-down runs on that thread; its first step
-// (HotKeyWindow::DetachProcedure) waits for the window procedure to return,
-// so the library's thread stops waiting as soon as the shut-down has begun
-// and leaves the library's code. No wait is without a bound.
+// Holds nest: the reference is taken when the outermost hold begins and, when
+// it ends, handed over to the entry through which the call came into the
+// library (procedure_exit_release.h: the hidden window's procedure, and the
+// exports ShowAboutBox, ShowCustomizeShortcutsUI and DestroyUIData, the only
+// ones that can end an outermost hold). The entry drops it once the call has
+// returned and nothing of the library is left on the stack; when it was the
+// last reference, the library is shut down there and then, on its own
+// thread, and the call returns to its caller with the library gone. No
+// thread is started for it and nothing waits. Holds only count on the
+// library's thread; elsewhere they do nothing.
 //
-// What is left: the last FreeLibrary on another thread, done at the moment
-// the library's thread enters a key press, can find the press taking its
-// reference in the loader; the shut-down then waits out its bound, and the
-// press returns into a module that is gone. The library's own releases never
-// meet a press that way: a press's release runs on the library's thread, and
-// the library's thread waits for the others.
+// A key press takes its hold first, before any lock of the library: the
+// loader call that takes the reference waits for the loader's lock, and a
+// FreeLibrary on another thread holds that lock while the shut-down waits
+// for the library's locks. No lock of the library is held across a loader
+// call.
 //
-// Holds nest: the reference is taken once and released when the outermost
-// hold ends. They only count on the library's thread; elsewhere they do
-// nothing. Client code runs under the hold of a key press
-// (Library::HandlePress) or of a Customize run (ShowCustomizeShortcutsUI);
-// every modal loop of the library (its dialogs, its error boxes) takes one
-// too, since presses run inside it. A key press's hold is deferred: most
-// presses call nobody (a key typed again for another window, a key without
-// callbacks), so its reference is taken only when the guard is about to call
-// a client (TakeDeferredHold), and a press that calls nobody costs nothing.
-// A key press's hold is made only inside the hidden window's procedure.
+// What no documented call can make safe: another thread's last FreeLibrary
+// at the moment the library's thread enters a key press. The press then
+// waits in the loader, the shut-down waits out its bound for the press
+// (HotKeyWindow::DetachProcedure), and the press resumes in a module that is
+// gone. Hence the rule for hosts in loomkeys.h: unload on the library's
+// thread, or on another one only while the library's thread runs nothing of
+// the library.
 #include <windows.h>
 
 namespace loomkeys {
 
 class ModuleHold {
  public:
-  // kForKeyPress: taken right before client code runs and dropped on the
-  // window procedure's way out.
-  enum class Taken { kAtOnce, kForKeyPress };
-  explicit ModuleHold(Taken taken = Taken::kAtOnce) noexcept;
+  ModuleHold() noexcept;
   ~ModuleHold();
   ModuleHold(const ModuleHold&) = delete;
   ModuleHold& operator=(const ModuleHold&) = delete;
-
- private:
-  const Taken taken_;
 };
-
-// Takes the reference for the holds in force, should a deferred one have
-// left it untaken; called right before client code runs.
-void TakeDeferredHold() noexcept;
 
 // From start-up on, holds count on `thread`.
 void BeginModuleHolds(DWORD thread);

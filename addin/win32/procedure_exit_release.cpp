@@ -1,44 +1,64 @@
 #include "win32/procedure_exit_release.h"
 
+#include <atomic>
+#include <utility>
+
 #include "win32/hotkey_window.h"
 
 #if !defined(__x86_64__)
-#error "the window procedure's entry below is x86-64 code"
+#error "the entries below are x86-64 code"
 #endif
+
+namespace {
+
+// The reference to drop, and the thread that handed it over: only that
+// thread's next entry drops it, whatever other threads call meanwhile.
+HMODULE moduleToRelease = nullptr;
+std::atomic<DWORD> releasingThread{0};
+
+}  // namespace
 
 extern "C" {
 
-// The reference to drop once the procedure has returned; used by the
-// window's thread only.
-HMODULE loomkeysModuleToRelease = nullptr;
+// Called by every entry on its way out: the reference that this thread
+// handed over, if any.
+HMODULE LoomkeysTakeModuleToRelease() noexcept {
+  if (releasingThread != GetCurrentThreadId()) return nullptr;
+  releasingThread = 0;
+  return std::exchange(moduleToRelease, nullptr);
+}
 
 LRESULT CALLBACK LoomkeysRunHotKeyWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return loomkeys::HotKeyWindow::WindowProc(window, message, wParam, lParam);
 }
 }
 
-// x86-64: 40 bytes of stack keep the call aligned and give the callee its 32
-// bytes of spill space. The release path takes the frame down again and
-// jumps, so that FreeLibrary's return value is the procedure's result (a
-// key press's result is not used). The unwind directives describe the frame
+LOOMKEYS_RELEASING_ENTRY(LoomkeysHotKeyWindowEntry, LoomkeysRunHotKeyWindowProc);
+
+// x86-64, entered with the body's address in r10 and the arguments untouched:
+// 40 bytes of stack keep the calls aligned, give the callees their 32 bytes
+// of spill space and keep the body's result meanwhile. The release path takes
+// the frame down again and jumps. The unwind directives describe the frame
 // to the system's exception dispatch.
 asm(R"(
   .text
-  .globl LoomkeysHotKeyWindowEntry
-  .def LoomkeysHotKeyWindowEntry; .scl 2; .type 32; .endef
-  .seh_proc LoomkeysHotKeyWindowEntry
-LoomkeysHotKeyWindowEntry:
+  .globl LoomkeysReleasingEntry
+  .def LoomkeysReleasingEntry; .scl 2; .type 32; .endef
+  .seh_proc LoomkeysReleasingEntry
+LoomkeysReleasingEntry:
   subq $40, %rsp
   .seh_stackalloc 40
   .seh_endprologue
-  call LoomkeysRunHotKeyWindowProc
-  movq loomkeysModuleToRelease(%rip), %rcx
-  testq %rcx, %rcx
+  call *%r10
+  movq %rax, 32(%rsp)
+  call LoomkeysTakeModuleToRelease
+  testq %rax, %rax
   jnz 1f
+  movq 32(%rsp), %rax
   addq $40, %rsp
   ret
 1:
-  movq $0, loomkeysModuleToRelease(%rip)
+  movq %rax, %rcx
   addq $40, %rsp
   jmp *__imp_FreeLibrary(%rip)
   .seh_endproc
@@ -46,6 +66,9 @@ LoomkeysHotKeyWindowEntry:
 
 namespace loomkeys {
 
-void ReleaseOnProcedureExit(HMODULE module) noexcept { loomkeysModuleToRelease = module; }
+void ReleaseOnEntryExit(HMODULE module) noexcept {
+  moduleToRelease = module;
+  releasingThread = GetCurrentThreadId();
+}
 
 }  // namespace loomkeys

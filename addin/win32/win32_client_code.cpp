@@ -32,7 +32,6 @@ std::optional<std::u16string> RunClientCode(const std::function<void()>& call) n
 }
 
 std::optional<std::u16string> SehClientCodeGuard::Run(const std::function<void()>& call) noexcept {
-  TakeDeferredHold();  // the client may unload the library while it runs
   return RunClientCode(call);
 }
 
