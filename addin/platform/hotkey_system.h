@@ -4,6 +4,7 @@
 // tests use a recording fake.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/window_handle.h"
 
@@ -16,6 +17,11 @@ class HotKeySystem {
   virtual uint16_t AddGlobalAtom(const std::string& name) = 0;
   // GlobalDeleteAtom.
   virtual void DeleteGlobalAtom(uint16_t atom) = 0;
+  // GlobalFindAtomW; 0 when no atom has the name. Allocates nothing.
+  virtual uint16_t FindGlobalAtom(std::string_view name) noexcept = 0;
+  // GlobalGetAtomNameW into name[0..size); the name's length, or 0 when the
+  // atom does not exist. Allocates nothing.
+  virtual size_t GlobalAtomName(uint16_t atom, char* name, size_t size) noexcept = 0;
   // RegisterHotKey(window, id, modifiers, virtualKey); true when accepted.
   virtual bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) = 0;
   // UnregisterHotKey(window, id); true when the key is not bound afterwards
