@@ -22,7 +22,7 @@ uint16_t AtomRecordingHotKeySystem::AddGlobalAtom(const std::string& name) {
 
 void AtomRecordingHotKeySystem::DeleteGlobalAtom(uint16_t atom) {
   // The system knows the atom's name; an exit during the delete looks it up.
-  std::array<char, kLongestName> name;
+  std::array<char, kLongestAtomName> name;
   const size_t length = system_.GlobalAtomName(atom, name.data(), name.size());
   BeginChange({name.data(), length});
   if (auto* slot = Slot(atom)) *slot = false;

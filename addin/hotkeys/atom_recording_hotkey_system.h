@@ -43,7 +43,6 @@ class AtomRecordingHotKeySystem final : public HotKeySystem {
   // are never made from a name.
   static constexpr uint32_t kFirstNamedAtom = 0xC000;
   static constexpr uint32_t kNamedAtoms = 0x10000 - kFirstNamedAtom;
-  static constexpr size_t kLongestName = 255;  // the system's own limit
 
   std::atomic<bool>* Slot(uint16_t atom) noexcept {
     return atom >= kFirstNamedAtom ? &held_[atom - kFirstNamedAtom] : nullptr;
@@ -54,7 +53,7 @@ class AtomRecordingHotKeySystem final : public HotKeySystem {
   HotKeySystem& system_;
   std::array<std::atomic<bool>, kNamedAtoms> held_{};
   // The name of the atom being added or deleted; a length of 0 means none.
-  std::array<char, kLongestName> changeName_{};
+  std::array<char, kLongestAtomName> changeName_{};
   std::atomic<size_t> changeLength_{0};
 };
 

@@ -2,6 +2,7 @@
 // The few Windows services that the hot-key table needs: global atoms and
 // system hot keys of a window. The DLL uses the Win32 implementation; native
 // tests use a recording fake.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,6 +10,9 @@
 #include "platform/window_handle.h"
 
 namespace loomkeys {
+
+// The system's limit on the length of an atom's name.
+constexpr size_t kLongestAtomName = 255;
 
 class HotKeySystem {
  public:

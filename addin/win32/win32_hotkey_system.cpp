@@ -6,12 +6,6 @@
 #include <string>
 
 namespace loomkeys {
-namespace {
-
-constexpr size_t kLongestAtomName = 255;
-
-}  // namespace
-
 uint16_t Win32HotKeySystem::AddGlobalAtom(const std::string& name) {
   const std::wstring wide(name.begin(), name.end());  // atom names are ASCII
   return GlobalAddAtomW(wide.c_str());
