@@ -98,7 +98,7 @@ bool AtomsLeft(int host) {
 }
 
 struct Tally {
-  int notStarted = 0, lateExits = 0, failedExits = 0, leavingAtoms = 0;
+  int notStarted = 0, lateExits = 0, failedExits = 0, leavingAtoms = 0, keysLeftBound = 0;
 };
 
 // Waits for a host's exit and judges it.
@@ -118,6 +118,10 @@ void Judge(int run, int host, long delay, HANDLE process, HANDLE exiting, Tally&
   if (AtomsLeft(host)) {
     std::printf("run %d (ended %ld us into the loop) left atoms\n", run, delay);
     ++tally.leavingAtoms;
+  }
+  // The hot keys go with the host's window, which the system destroys.
+  for (UINT key = kFirstKey; key < kFirstKey + kKeyCount; ++key) {
+    tally.keysLeftBound += !system_probes::KeyIsFree(kShiftKeysOfHost[host], key);
   }
 }
 
@@ -150,5 +154,6 @@ int main(int argc, char** argv) {
   CHECK_EQ(tally.lateExits, 0);
   CHECK_EQ(tally.failedExits, 0);
   CHECK_EQ(tally.leavingAtoms, 0);
+  CHECK_EQ(tally.keysLeftBound, 0);
   return wine_check::Finish();
 }
