@@ -58,6 +58,14 @@ class DebugLogFile final : public DebugLogSink {
     CloseHandle(file_);
   }
 
+  // Write errors are ignored: the log never disturbs the host.
+  void Flush() noexcept {
+    if (buffer_.empty()) return;
+    DWORD written = 0;
+    WriteFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr);
+    buffer_.clear();
+  }
+
   void WriteLine(std::string_view text) noexcept override {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -71,14 +79,6 @@ class DebugLogFile final : public DebugLogSink {
   }
 
  private:
-  // Write errors are ignored: the log never disturbs the host.
-  void Flush() noexcept {
-    if (buffer_.empty()) return;
-    DWORD written = 0;
-    WriteFile(file_, buffer_.data(), static_cast<DWORD>(buffer_.size()), &written, nullptr);
-    buffer_.clear();
-  }
-
   HANDLE file_;
   std::string buffer_;
 };
@@ -120,9 +120,13 @@ void OpenDebugLog() noexcept {
   }
 }
 
-void CloseDebugLog() noexcept {
+void CloseDebugLog(bool processExit) noexcept {
   // No line may reach the file once it is closed.
   SetDebugLogSink(nullptr);
+  if (processExit) {
+    if (openLog) openLog->Flush();
+    return;
+  }
   delete openLog;
   openLog = nullptr;
 }

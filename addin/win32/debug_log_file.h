@@ -12,8 +12,10 @@ namespace loomkeys {
 // log off for this load, silently.
 void OpenDebugLog() noexcept;
 
-// Turns DebugLog off, writes out the buffered lines and closes the file.
-void CloseDebugLog() noexcept;
+// Turns DebugLog off, writes out the buffered lines and closes the file. At
+// process exit (processExit) it only writes them out: the file and the
+// memory go with the process.
+void CloseDebugLog(bool processExit) noexcept;
 
 // The file-system path of a shell special folder (a CSIDL_ value); empty
 // when the shell cannot give one.

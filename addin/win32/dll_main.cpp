@@ -17,7 +17,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     case DLL_PROCESS_DETACH:
       // A non-null `reserved` means that the process is exiting.
       loomkeys::FinalizeLibrary(reserved != nullptr);
-      loomkeys::CloseDebugLog();
+      loomkeys::CloseDebugLog(reserved != nullptr);
       break;
   }
   return TRUE;

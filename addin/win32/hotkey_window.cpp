@@ -1,6 +1,8 @@
 #include "win32/hotkey_window.h"
 
 #include <atomic>
+#include <iterator>
+#include <vector>
 
 #include "win32/procedure_exit_release.h"
 
@@ -28,6 +30,25 @@ class RunningCall {
   RunningCall& operator=(const RunningCall&) = delete;
 };
 
+// A window of an earlier load that is still on this thread: that load was
+// unloaded on another thread, which could only post it WM_CLOSE, and this
+// thread has not pumped since. It still holds that load's hot keys, which
+// this load would then be refused. Its procedure is the default one, so it
+// can go at once, with its keys and its timer.
+void DestroyEarlierWindows() {
+  std::vector<HWND> earlier;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        wchar_t className[std::size(kClassName) + 1] = {};
+        GetClassNameW(window, className, static_cast<int>(std::size(className)));
+        if (lstrcmpW(className, kClassName) == 0) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&earlier));
+  for (HWND window : earlier) DestroyWindow(window);
+}
+
 }  // namespace
 
 HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events) : instance_(instance), events_(events) {
@@ -41,6 +62,7 @@ HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events) : ins
   windowClass.hInstance = instance_;
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);  // may already exist from an earlier load: it is the same class
+  DestroyEarlierWindows();
   // A border-less top-level popup, 116 x 29 at 192, 107, that is never shown.
   window_ = CreateWindowExW(0, kClassName, kCaption, WS_POPUP, 192, 107, 116, 29, nullptr, nullptr, instance_, nullptr);
   if (!window_) return;

@@ -13,7 +13,7 @@ Library::Library(HINSTANCE instance) {
   // The mutex only shows, under its name, that the library is loaded somewhere.
   instanceMutex_ = CreateMutexW(nullptr, FALSE, L"Keyloom for PowerPoint");
   window_ = std::make_unique<HotKeyWindow>(instance, *this);
-  hotKeys_ = std::make_unique<HotKeyTable>(hotKeySystem_);
+  hotKeys_ = std::make_unique<HotKeyTable>(recordedHotKeySystem_);
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
   events_ = std::make_unique<HotKeyEvents>(*registry_, *hotKeys_, window_->Handle(), foreground_, keyInjector_,
                                            clientCode_, errorBoxes_);
@@ -67,6 +67,15 @@ void InitializeLibrary(HINSTANCE instance) {
 
 void FinalizeLibrary(bool processExit) {
   if (loadedLibrary) loadedLibrary->DetachWindow(!processExit);
+  if (processExit) {
+    // Windows has ended the other threads wherever they were, maybe inside
+    // an export, holding a lock of the library or half-way through changing
+    // a table; entering such a lock would end the process on the spot. So
+    // only the atoms go, read without a lock; the window, its timer, the hot
+    // keys and the memory go with the process.
+    if (loadedLibrary) loadedLibrary->DeleteAtomsAtProcessExit();
+    return;
+  }
   EndModuleHolds();
   delete loadedLibrary;
   loadedLibrary = nullptr;

@@ -8,6 +8,7 @@
 #include "customize/customize_session.h"
 #include "customize/provider_list.h"
 #include "events/hotkey_events.h"
+#include "hotkeys/atom_recording_hotkey_system.h"
 #include "hotkeys/hotkey_table.h"
 #include "registry/shortcut_registry.h"
 #include "win32/hotkey_window.h"
@@ -32,6 +33,9 @@ class Library final : public HotKeyWindowEvents {
   // The first step of the shut-down: no message enters the library's code
   // from here on (HotKeyWindow::DetachProcedure).
   void DetachWindow(bool waitForRunningMessage) { window_->DetachProcedure(waitForRunningMessage); }
+  // All that the end of the process leaves to the library: the keys' global
+  // atoms, which would outlive it. Takes no lock and allocates nothing.
+  void DeleteAtomsAtProcessExit() noexcept { recordedHotKeySystem_.DeleteRecordedAtoms(); }
 
   HWND HotKeyWindowHandle() const { return window_->Handle(); }
   HotKeyTable& HotKeys() { return *hotKeys_; }
@@ -48,6 +52,7 @@ class Library final : public HotKeyWindowEvents {
  private:
   HANDLE instanceMutex_ = nullptr;
   Win32HotKeySystem hotKeySystem_;
+  AtomRecordingHotKeySystem recordedHotKeySystem_{hotKeySystem_};
   Win32ForegroundWindowReader foreground_;
   Win32KeyInjector keyInjector_;
   SehClientCodeGuard clientCode_;

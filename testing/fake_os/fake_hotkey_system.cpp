@@ -32,6 +32,20 @@ void FakeHotKeySystem::DeleteGlobalAtom(uint16_t atom) {
   if (it != atoms_.end() && --it->second.references == 0) atoms_.erase(it);
 }
 
+uint16_t FakeHotKeySystem::FindGlobalAtom(std::string_view name) noexcept {
+  for (const auto& [atom, entry] : atoms_) {
+    if (entry.name == name) return atom;
+  }
+  return 0;
+}
+
+size_t FakeHotKeySystem::GlobalAtomName(uint16_t atom, char* name, size_t size) noexcept {
+  const auto it = atoms_.find(atom);
+  if (it == atoms_.end() || it->second.name.size() > size) return 0;
+  it->second.name.copy(name, size);
+  return it->second.name.size();
+}
+
 bool FakeHotKeySystem::BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) {
   const KeyCode key = MakeKeyCode(virtualKey, modifiers);
   calls_.push_back({HotKeyCall::kBind, id, key, {}});
