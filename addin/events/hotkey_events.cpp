@@ -32,8 +32,8 @@ void HotKeyEvents::Tick() {
   ApplyMode();
 }
 
-void HotKeyEvents::HandlePress(KeyCode key) {
-  const auto logged = static_cast<int64_t>(key);
+void HotKeyEvents::HandlePress(const HotKeyPress& press) {
+  const auto logged = static_cast<int64_t>(press.chord);
   DebugLog("HotKey = %.8x", {logged});
   // Hot keys are system-wide and the key sets follow the window in front
   // only tick by tick: a press that comes right after a switch may be meant
@@ -43,22 +43,32 @@ void HotKeyEvents::HandlePress(KeyCode key) {
   if (foreground_.Handle() != current_.handle) Classify();
   if (!registry_.KeySetsApplied(mode_)) ApplyMode();
   if (!current_.exists) return;
-  if (!hotKeys_.IsBound(key)) {
-    Resend(key);
+  // By the id, not by the chord: the system reports fewer shift-key bits than
+  // it binds (MOD_NOREPEAT never comes back in the lParam).
+  const std::optional<KeyCode> key = hotKeys_.BoundKeyOfId(press.id);
+  if (!key) {
+    Resend(press.chord);
   } else if (current_.ownProcess) {
     DebugLog("HotKey called = %.8x", {logged});
-    registry_.DispatchHotKey(key, guard_, boxes_);
+    registry_.DispatchHotKey(*key, guard_, boxes_);
   } else if (IsMultipleMainWindowClass(current_.ClassName())) {
-    registry_.DispatchHotKey(key, guard_, boxes_);
+    registry_.DispatchHotKey(*key, guard_, boxes_);
   }
 }
 
-// The key is not bound any more, so the keystroke cannot come back to the
-// hidden window: it reaches the window in front as ordinary input.
-void HotKeyEvents::Resend(KeyCode key) {
-  const ChordStrokes chord = StrokesOfChord(key, keys_.ModifiersDown());
-  const bool sent = keys_.SendKeyStrokes(chord.strokes, chord.count);
-  DebugLog(sent ? "HotKey re-sent = %.8x" : "HotKey not re-sent = %.8x", {static_cast<int64_t>(key)});
+// The key is not bound any more, so the keystroke reaches the window in
+// front as ordinary input. Should a bound key still take the chord, for
+// whatever reason, the keystroke would come back here as a press of its own,
+// and again for ever: such a chord is never typed.
+void HotKeyEvents::Resend(KeyCode chord) {
+  const auto logged = static_cast<int64_t>(chord);
+  if (hotKeys_.BindsChord(chord)) {
+    DebugLog("HotKey not re-sent, bound = %.8x", {logged});
+    return;
+  }
+  const ChordStrokes strokes = StrokesOfChord(chord, keys_.ModifiersDown());
+  const bool sent = keys_.SendKeyStrokes(strokes.strokes, strokes.count);
+  DebugLog(sent ? "HotKey re-sent = %.8x" : "HotKey not re-sent = %.8x", {logged});
 }
 
 }  // namespace loomkeys

@@ -5,6 +5,7 @@
 // the window in front when it does not.
 #include <cstdint>
 
+#include "events/hotkey_press.h"
 #include "hotkeys/hotkey_table.h"
 #include "hotkeys/key_code.h"
 #include "platform/client_code.h"
@@ -24,17 +25,18 @@ class HotKeyEvents {
   // loses activation.
   void Tick();
   // Judges the press by the window in front now: applies its mode first when
-  // the key sets are not those of that mode yet, as a tick would. A key still
-  // bound is dispatched when a window of this process is in front (or
-  // PowerPoint's multiple-window main window of any process); a key no longer
-  // bound is typed again for the window in front; with no window in front
-  // the press is dropped.
-  void HandlePress(KeyCode key);
+  // the key sets are not those of that mode yet, as a tick would. The key is
+  // the one bound under the press's id. A key still bound is dispatched when
+  // a window of this process is in front (or PowerPoint's multiple-window
+  // main window of any process); a key no longer bound is typed again for the
+  // window in front, unless a bound key would take the keystroke back; with
+  // no window in front the press is dropped.
+  void HandlePress(const HotKeyPress& press);
 
  private:
   void Classify();
   void ApplyMode();
-  void Resend(KeyCode key);
+  void Resend(KeyCode chord);
 
   ShortcutRegistry& registry_;
   HotKeyTable& hotKeys_;

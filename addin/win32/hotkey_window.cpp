@@ -104,7 +104,7 @@ LRESULT CALLBACK HotKeyWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     return 0;
   }
   if (self && message == WM_HOTKEY) {
-    self->events_.HandlePress(KeyCodeOfHotKeyMessage(static_cast<uint64_t>(lParam)));
+    self->events_.HandlePress({static_cast<int>(wParam), KeyCodeOfHotKeyMessage(static_cast<uint64_t>(lParam))});
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

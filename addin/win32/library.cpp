@@ -43,13 +43,13 @@ void Library::Tick() noexcept {
   }
 }
 
-void Library::HandlePress(KeyCode key) noexcept {
+void Library::HandlePress(const HotKeyPress& press) noexcept {
   // One hold for the whole press, taken before its first callback: the
   // callbacks and error boxes may unload the library, and the dispatch goes
   // on after them.
   const ModuleHold hold(ModuleHold::Taken::kForKeyPress);
   try {
-    events_->HandlePress(key);
+    events_->HandlePress(press);
   } catch (...) {
     // Out of memory while dispatching: the press is dropped.
   }

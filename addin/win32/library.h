@@ -43,7 +43,7 @@ class Library final : public HotKeyWindowEvents {
   DWORD WindowThreadId() const { return windowThreadId_; }
 
   void Tick() noexcept override;
-  void HandlePress(KeyCode key) noexcept override;
+  void HandlePress(const HotKeyPress& press) noexcept override;
 
  private:
   HANDLE instanceMutex_ = nullptr;

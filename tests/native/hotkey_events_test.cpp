@@ -114,7 +114,7 @@ TEST_P(HotKeyPressTest, APressIsJudgedByTheWindowInFrontAtTheMomentOfThePress) {
   keys.modifiersDown = c.modifiersDown;
   log.lines.clear();
 
-  events.HandlePress(kDesignKey);
+  events.HandlePress(PressOf(kDesignKey));
   EXPECT_EQ(log.lines, c.lines) << c.what;
   EXPECT_EQ(presses, c.presses) << c.what;
   EXPECT_EQ(keys.sent, c.strokes) << c.what;
@@ -217,7 +217,7 @@ TEST_F(HotKeyEventsTest, AKeyTypedAgainIsNoLongerBound) {
   ShowEditingWindow();
   events.Tick();
   foreground.Show(u"Notepad", u"Untitled", false);
-  events.HandlePress(kDesignKey);
+  events.HandlePress(PressOf(kDesignKey));
   EXPECT_TRUE(system.BoundKeys().empty());
   EXPECT_FALSE(table.IsBound(kDesignKey));
   EXPECT_EQ(keys.sends, 1);
@@ -230,7 +230,7 @@ TEST_F(HotKeyEventsTest, AKeyBoundByItsRegistrationSinceTheLastTickIsJudgedByThe
   Register("B", 'K', kCtrlShift, "", kModeSlideDesign, CountPress);
   ASSERT_TRUE(table.IsBound(MakeKeyCode('K', kCtrlShift)));
   log.lines.clear();
-  events.HandlePress(MakeKeyCode('K', kCtrlShift));
+  events.HandlePress(PressOf(MakeKeyCode('K', kCtrlShift)));
   EXPECT_EQ(log.lines,
             (std::vector<std::string>{"HotKey = 004B0006", "ActiveMode = 2",
                                       "EnabledVirtualKeys = 0, DisabledVirtualKeys = 2", "HotKey re-sent = 004B0006"}));
@@ -241,13 +241,13 @@ TEST_F(HotKeyEventsTest, APressInTheWindowTheTickClassifiedReadsNeitherClassNorT
   ShowEditingWindow();
   events.Tick();
   const int afterTick = foreground.reads;
-  events.HandlePress(kDesignKey);
+  events.HandlePress(PressOf(kDesignKey));
   EXPECT_EQ(foreground.reads, afterTick);
 
   // A new window is read once; further presses in it are not.
   foreground.Show(u"Notepad", u"Untitled", false);
-  events.HandlePress(kDesignKey);
-  events.HandlePress(kDesignKey);
+  events.HandlePress(PressOf(kDesignKey));
+  events.HandlePress(PressOf(kDesignKey));
   EXPECT_EQ(foreground.reads, afterTick + 1);
   EXPECT_EQ(keys.sends, 2);
 }
@@ -258,9 +258,96 @@ TEST_F(HotKeyEventsTest, AKeystrokeTheSystemDidNotTakeIsLogged) {
   foreground.Show(u"Notepad", u"Untitled", false);
   keys.refuse = true;
   log.lines.clear();
-  events.HandlePress(kDesignKey);
+  events.HandlePress(PressOf(kDesignKey));
   EXPECT_EQ(log.lines.back(), "HotKey not re-sent = 004A0006");
 }
+
+// Which entries a press ran, by the shift keys they were registered with.
+std::vector<uint16_t> calledShiftKeys;
+void LOOMKEYS_STDCALL RecordShiftKeys(const char16_t*, uint16_t, uint16_t shiftKeys, const char16_t*, uint32_t) {
+  calledShiftKeys.push_back(shiftKeys);
+}
+
+constexpr uint16_t kNoRepeat = 0x4000;  // MOD_NOREPEAT
+constexpr KeyCode kUnknownId = 0;       // no key of the table has this id
+
+// Ctrl+H and H with the case's shift keys are registered; a press comes in
+// the editing window under the id of `pressedKey` (or an id the table does
+// not know), reporting `chord`.
+struct MatchCase {
+  const char* what;
+  uint16_t boundShiftKeys;
+  KeyCode pressedKey;
+  KeyCode chord;
+  std::vector<uint16_t> called;
+  std::string afterPress;  // the log line after "HotKey = ...", if any
+  size_t strokes;
+};
+
+void PrintTo(const MatchCase& c, std::ostream* out) { *out << c.what; }
+
+class HotKeyMatchTest : public HotKeyEventsTest, public ::testing::WithParamInterface<MatchCase> {};
+
+TEST_P(HotKeyMatchTest, APressIsMatchedByTheIdTheKeyWasBoundWithAndNeverTypedIntoABoundKey) {
+  const MatchCase& c = GetParam();
+  Register("M", 'H', kModControl, "ctrl", kEveryMode, RecordShiftKeys);
+  Register("M", 'H', c.boundShiftKeys, "case", kEveryMode, RecordShiftKeys);
+  ShowEditingWindow();
+  events.Tick();
+  calledShiftKeys.clear();
+  log.lines.clear();
+
+  const int id = c.pressedKey == kUnknownId ? 0x7777 : PressOf(c.pressedKey).id;
+  events.HandlePress({id, c.chord});
+  EXPECT_EQ(calledShiftKeys, c.called);
+  ASSERT_FALSE(log.lines.empty());
+  EXPECT_EQ(log.lines.size() > 1 ? log.lines[1] : std::string(), c.afterPress);
+  EXPECT_EQ(keys.sent.size(), c.strokes);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShiftKeys, HotKeyMatchTest,
+                         ::testing::Values(MatchCase{"MOD_NOREPEAT with Ctrl+Shift, reported without it",
+                                                     kNoRepeat | kCtrlShift,
+                                                     MakeKeyCode('H', kNoRepeat | kCtrlShift),
+                                                     MakeKeyCode('H', kCtrlShift),
+                                                     {kNoRepeat | kCtrlShift},
+                                                     "HotKey called = 00480006",
+                                                     0},
+                                           MatchCase{"bits the system does not report, beside Ctrl+H",
+                                                     0xE2,
+                                                     MakeKeyCode('H', 0xE2),
+                                                     MakeKeyCode('H', kModControl),
+                                                     {0xE2},
+                                                     "HotKey called = 00480002",
+                                                     0},
+                                           MatchCase{"Ctrl+H itself, beside a key with more bits",
+                                                     0xE2,
+                                                     MakeKeyCode('H', kModControl),
+                                                     MakeKeyCode('H', kModControl),
+                                                     {kModControl},
+                                                     "HotKey called = 00480002",
+                                                     0},
+                                           MatchCase{"an unknown id whose chord a key binds with MOD_NOREPEAT",
+                                                     kNoRepeat | kCtrlShift,
+                                                     kUnknownId,
+                                                     MakeKeyCode('H', kCtrlShift),
+                                                     {},
+                                                     "HotKey not re-sent, bound = 00480006",
+                                                     0},
+                                           MatchCase{"an unknown id whose chord Ctrl+H binds",
+                                                     kCtrlShift,
+                                                     kUnknownId,
+                                                     MakeKeyCode('H', kModControl),
+                                                     {},
+                                                     "HotKey not re-sent, bound = 00480002",
+                                                     0},
+                                           MatchCase{"an unknown id whose chord no key binds",
+                                                     kNoRepeat | kCtrlShift,
+                                                     kUnknownId,
+                                                     MakeKeyCode('H', kModShift),
+                                                     {},
+                                                     "HotKey re-sent = 00480004",
+                                                     4}));
 
 }  // namespace
 }  // namespace loomkeys

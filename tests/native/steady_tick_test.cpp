@@ -103,11 +103,11 @@ TEST_F(SteadyTickTest, APressOfAKeyPressedBeforeAllocatesNothing) {
   Register("C", 0x400, 2, "first", kModeSlideDesign, CountCall);
   Register("D", 0x400, 2, "second", kEveryMode, CountCall);
   Ticks(1);
-  const KeyCode key = MakeKeyCode(0x400, 2);
-  events.HandlePress(key);  // the first press makes what the callbacks receive
+  const HotKeyPress press = PressOf(MakeKeyCode(0x400, 2));
+  events.HandlePress(press);  // the first press makes what the callbacks receive
   ASSERT_EQ(callbackCalls, 2);
   const uint64_t before = testing::AllocationsSoFar().allocations;
-  for (int press = 0; press < 100; ++press) events.HandlePress(key);
+  for (int again = 0; again < 100; ++again) events.HandlePress(press);
   EXPECT_EQ(testing::AllocationsSoFar().allocations - before, 0u);
   EXPECT_EQ(callbackCalls, 202);
 }

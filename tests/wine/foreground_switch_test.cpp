@@ -193,7 +193,10 @@ bool Wanted(Place place, WORD key) {
 
 // Hot keys are posted where a press must come from a moment when the key
 // was still bound for the window that was in front before.
-void PostHotKey(WORD key) { PostMessageW(system_probes::HotKeyWindow(), WM_HOTKEY, 1, MAKELPARAM(kCtrlShift, key)); }
+void PostHotKey(WORD key) {
+  PostMessageW(system_probes::HotKeyWindow(), WM_HOTKEY, system_probes::HotKeyId(key, kCtrlShift),
+               MAKELPARAM(kCtrlShift, key));
+}
 
 // The outcome of one press.
 enum Outcome { kDispatched, kTypedAgain, kTypedThrough, kBeforeTick, kLost, kMisplaced, kOutcomes };

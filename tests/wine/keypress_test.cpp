@@ -172,6 +172,21 @@ int wmain(int argc, wchar_t** argv) {
     CHECK_EQ(calls[0].id, idK);
   }
 
+  wine_check::Section("a key bound with MOD_NOREPEAT runs its callback once per press, and the thread comes back");
+  {
+    constexpr UINT kNoRepeat = 0x4000;  // MOD_NOREPEAT: WM_HOTKEY reports the key without it
+    uint32_t id = 0;
+    CHECK_EQ(RegisterShortcut2("NoRepeat", 'H', kNoRepeat | kCtrlShift, LOOMKEYS_MODE_ALL, Record, "", &id),
+             LOOMKEYS_OK);
+    host_windows::Pump(100);
+    calls.clear();
+    CHECK(PressAndWait(kCtrlShift, 'H', 1));
+    host_windows::Pump(200);
+    CHECK_EQ(calls.size(), 1u);
+    if (!calls.empty()) CHECK_EQ(calls[0].shiftKeys, kNoRepeat | kCtrlShift);
+    calls.clear();
+  }
+
   wine_check::Section("keys follow the window in front: design, slide show, presenter view");
   CHECK(IsLive(kCtrlShift, 'L'));
   CHECK(!IsLive(kCtrlShift, 'M'));
@@ -200,7 +215,7 @@ int wmain(int argc, wchar_t** argv) {
   host_windows::Pump(200);
   CHECK(!IsLive(kCtrlShift, 'K'));
   calls.clear();
-  PostMessageW(hotKeyWindow, WM_HOTKEY, 1, MAKELPARAM(kCtrlShift, 'K'));
+  PostMessageW(hotKeyWindow, WM_HOTKEY, system_probes::HotKeyId('K', kCtrlShift), MAKELPARAM(kCtrlShift, 'K'));
   host_windows::Pump(200);
   CHECK(calls.empty());
   SetEvent(quit);
