@@ -5,6 +5,18 @@
 #include "foreground/powerpoint_windows.h"
 
 namespace loomkeys {
+namespace {
+
+// A press whose message waited longer than this while PowerPoint's thread
+// was busy (saving, a slow add-in) was made for a window that may be gone
+// from the front: the user has had time to move to another program and type
+// there since. Such a press is not typed again after what the user typed
+// meanwhile, into a program that would take it as its own shortcut. A press
+// of a key still bound is unaffected. A quarter of a second is well above
+// what a busy moment of an idle thread takes, and below a deliberate switch.
+constexpr uint32_t kLatePressLimit = 250;
+
+}  // namespace
 
 HotKeyEvents::HotKeyEvents(ShortcutRegistry& registry, HotKeyTable& hotKeys, WindowHandle window,
                            ForegroundWindowReader& foreground, KeyInjector& keys, ClientCodeGuard& guard,
@@ -46,7 +58,9 @@ void HotKeyEvents::HandlePress(const HotKeyPress& press) {
   // By the id, not by the chord: the system reports fewer shift-key bits than
   // it binds (MOD_NOREPEAT never comes back in the lParam).
   const std::optional<KeyCode> key = hotKeys_.BoundKeyOfId(press.id);
-  if (!key) {
+  if (!key && press.waited > kLatePressLimit) {
+    DebugLog("HotKey late, not re-sent = %.8x", {logged});
+  } else if (!key) {
     Resend(press.chord);
   } else if (current_.ownProcess) {
     DebugLog("HotKey called = %.8x", {logged});

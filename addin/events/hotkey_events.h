@@ -29,8 +29,9 @@ class HotKeyEvents {
   // the one bound under the press's id. A key still bound is dispatched when
   // a window of this process is in front (or PowerPoint's multiple-window
   // main window of any process); a key no longer bound is typed again for the
-  // window in front, unless a bound key would take the keystroke back; with
-  // no window in front the press is dropped.
+  // window in front, unless a bound key would take the keystroke back or the
+  // press waited too long in the queue; with no window in front the press is
+  // dropped.
   void HandlePress(const HotKeyPress& press);
 
  private:

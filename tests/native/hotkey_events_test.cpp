@@ -349,5 +349,74 @@ INSTANTIATE_TEST_SUITE_P(ShiftKeys, HotKeyMatchTest,
                                                      "HotKey re-sent = 00480004",
                                                      4}));
 
+// A press of the slide-design key whose message waited `waited` ms while the
+// thread was busy, after a tick of the editing window.
+struct LateCase {
+  const char* what;
+  Front front;
+  uint32_t waited;
+  std::string lastLine;
+  int presses;
+  size_t strokes;
+};
+
+void PrintTo(const LateCase& c, std::ostream* out) { *out << c.what; }
+
+class HotKeyLatePressTest : public HotKeyEventsTest, public ::testing::WithParamInterface<LateCase> {};
+
+TEST_P(HotKeyLatePressTest, APressThatWaitedLongIsNotTypedIntoTheWindowNowInFront) {
+  const LateCase& c = GetParam();
+  ShowEditingWindow();
+  events.Tick();
+  switch (c.front) {
+    case Front::kOtherProgram:
+      foreground.Show(u"Notepad", u"Untitled", false);
+      break;
+    case Front::kSlideShow:
+      foreground.Show(u"screenClass", u"PowerPoint Slide Show - Deck", true);
+      break;
+    default:
+      break;
+  }
+  HotKeyPress press = PressOf(kDesignKey);
+  press.waited = c.waited;
+  events.HandlePress(press);
+  EXPECT_EQ(log.lines.back(), c.lastLine);
+  EXPECT_EQ(presses, c.presses);
+  EXPECT_EQ(keys.sent.size(), c.strokes);
+}
+
+const std::string kLate = "HotKey late, not re-sent = 004A0006";
+
+INSTANTIATE_TEST_SUITE_P(
+    Waits, HotKeyLatePressTest,
+    ::testing::Values(LateCase{"the editing window, 600 ms", Front::kTickedEditingWindow, 600, kCalled, 1, 0},
+                      LateCase{"another program, 600 ms", Front::kOtherProgram, 600, kLate, 0, 0},
+                      LateCase{"another program, 251 ms", Front::kOtherProgram, 251, kLate, 0, 0},
+                      LateCase{"another program, 250 ms", Front::kOtherProgram, 250, kResent, 0, 6},
+                      LateCase{"another program, at once", Front::kOtherProgram, 0, kResent, 0, 6},
+                      LateCase{"the slide show with a key of slide design, 600 ms", Front::kSlideShow, 600, kLate, 0,
+                               0}));
+
+struct WaitCase {
+  uint32_t messageTime;
+  uint32_t now;
+  uint32_t wait;
+};
+
+TEST(MessageWaitTest, TheWaitIsTheClocksDifferenceAcrossItsWrapAndNeverNegative) {
+  const WaitCase cases[] = {
+      {1000, 1600, 600},                    // an ordinary wait
+      {0xFFFFFF00, 0x00000158, 0x258},      // the clock wrapped to 0 meanwhile
+      {0xFFFFFFFF, 0, 1},                   // at the wrap itself
+      {5000, 5000, 0},                      // at once
+      {5010, 5000, 0},                      // a message time a little ahead of the clock
+      {0x00000010, 0x80000000, 0x7FFFFFF0}  // the longest wait that can be told
+  };
+  for (const WaitCase& c : cases) {
+    EXPECT_EQ(MessageWait(c.messageTime, c.now), c.wait) << c.messageTime << " " << c.now;
+  }
+}
+
 }  // namespace
 }  // namespace loomkeys

@@ -318,6 +318,16 @@ int wmain(int argc, wchar_t** argv) {
     CHECK_EQ(callbacks, before.callbacks);
     CHECK_EQ(ShiftKeysTypedByLibrary(kOtherProgram, before.received[kOtherProgram]), 2u);
   }
+  wine_check::Section("a press that waited while PowerPoint's thread was busy is not typed into the program in front");
+  {
+    CHECK(host_windows::BringToFront(windows[kEditing]));
+    const PressBefore before = Snapshot(kBothKey);
+    key_input::PressChord(kCtrlShift, kBothKey);  // its WM_HOTKEY waits: this thread runs no message
+    Sleep(600);
+    CHECK(SwitchTo(kOtherProgram));
+    CHECK_EQ(AwaitPress(kOtherProgram, kBothKey, before.callbacks, before.received), kLost);
+    CHECK_EQ(callbacks, before.callbacks);
+  }
   wine_check::Section("the shift keys that the user still holds are not pressed again");
   {
     CHECK(host_windows::BringToFront(windows[kEditing]));
