@@ -19,13 +19,14 @@ constexpr uint32_t kLatePressLimit = 250;
 }  // namespace
 
 HotKeyEvents::HotKeyEvents(ShortcutRegistry& registry, HotKeyTable& hotKeys, WindowHandle window,
-                           ForegroundWindowReader& foreground, KeyInjector& keys, ClientCodeGuard& guard,
-                           ErrorBoxes& boxes)
+                           ForegroundWindowReader& foreground, KeyInjector& keys, KeyboardLayouts& layouts,
+                           ClientCodeGuard& guard, ErrorBoxes& boxes)
     : registry_(registry),
       hotKeys_(hotKeys),
       window_(window),
       foreground_(foreground),
       keys_(keys),
+      layouts_(layouts),
       guard_(guard),
       boxes_(boxes) {}
 
@@ -62,12 +63,38 @@ void HotKeyEvents::HandlePress(const HotKeyPress& press) {
     DebugLog("HotKey late, not re-sent = %.8x", {logged});
   } else if (!key) {
     Resend(press.chord);
-  } else if (current_.ownProcess) {
-    DebugLog("HotKey called = %.8x", {logged});
-    registry_.DispatchHotKey(*key, guard_, boxes_);
-  } else if (IsMultipleMainWindowClass(current_.ClassName())) {
+  } else if (!current_.ownProcess && !IsMultipleMainWindowClass(current_.ClassName())) {
+    // Another program, and the key stayed bound: dropped.
+  } else if (!TypedWithAltGr(press.chord)) {
+    if (current_.ownProcess) DebugLog("HotKey called = %.8x", {logged});
     registry_.DispatchHotKey(*key, guard_, boxes_);
   }
+}
+
+// Windows reports AltGr as left Ctrl plus right Alt, so a Ctrl+Alt hot key
+// takes what the user meant as a character (AltGr+Q is @ on a German
+// keyboard). When the right Alt key is down and the layout of the window in
+// front gives a character for the chord, the character is typed instead, as
+// a character that no hot key can take. A dead key cannot be typed that way:
+// starting a composition needs the key itself, which the hot key would take
+// again. True when the press was AltGr's.
+bool HotKeyEvents::TypedWithAltGr(KeyCode chord) {
+  constexpr uint16_t kCtrlAlt = kModControl | kModAlt;
+  if ((KeyCodeShiftKeys(chord) & (kCtrlAlt | kModWin)) != kCtrlAlt || !keys_.RightAltDown()) return false;
+  const LayoutCharacter typed = layouts_.CharacterOfChord(layouts_.LayoutOfWindow(current_.handle), chord);
+  const auto logged = static_cast<int64_t>(chord);
+  switch (typed.kind) {
+    case LayoutCharacter::kNone:
+      return false;
+    case LayoutCharacter::kDeadKey:
+      DebugLog("HotKey AltGr dead key, dropped = %.8x", {logged});
+      return true;
+    case LayoutCharacter::kCharacter:
+      break;
+  }
+  const bool sent = keys_.SendCharacters(typed.text, typed.length);
+  DebugLog(sent ? "HotKey AltGr typed = %.8x" : "HotKey AltGr not typed = %.8x", {logged});
+  return true;
 }
 
 // The key is not bound any more, so the keystroke reaches the window in
@@ -80,7 +107,8 @@ void HotKeyEvents::Resend(KeyCode chord) {
     DebugLog("HotKey not re-sent, bound = %.8x", {logged});
     return;
   }
-  const ChordStrokes strokes = StrokesOfChord(chord, keys_.ModifiersDown());
+  const ChordStrokes strokes =
+      StrokesOfChord(chord, keys_.ModifiersDown(), layouts_, layouts_.LayoutOfWindow(current_.handle));
   const bool sent = keys_.SendKeyStrokes(strokes.strokes, strokes.count);
   DebugLog(sent ? "HotKey re-sent = %.8x" : "HotKey not re-sent = %.8x", {logged});
 }

@@ -16,7 +16,7 @@ Library::Library(HINSTANCE instance) {
   hotKeys_ = std::make_unique<HotKeyTable>(hotKeySystem_);
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
   events_ = std::make_unique<HotKeyEvents>(*registry_, *hotKeys_, window_->Handle(), foreground_, keyInjector_,
-                                           clientCode_, errorBoxes_);
+                                           keyboardLayouts_, clientCode_, errorBoxes_);
   providers_ = std::make_unique<ProviderList>();
   customize_ = std::make_unique<CustomizeSession>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
   window_->StartHotKeyTimer();

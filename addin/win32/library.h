@@ -15,6 +15,7 @@
 #include "win32/win32_foreground_window.h"
 #include "win32/win32_hotkey_system.h"
 #include "win32/win32_key_injector.h"
+#include "win32/win32_keyboard_layouts.h"
 
 namespace loomkeys {
 
@@ -50,6 +51,7 @@ class Library final : public HotKeyWindowEvents {
   Win32HotKeySystem hotKeySystem_;
   Win32ForegroundWindowReader foreground_;
   Win32KeyInjector keyInjector_;
+  Win32KeyboardLayouts keyboardLayouts_;
   SehClientCodeGuard clientCode_;
   MessageBoxErrorBoxes errorBoxes_;
   std::unique_ptr<HotKeyWindow> window_;

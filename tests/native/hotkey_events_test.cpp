@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_os/fake_foreground_window.h"
+#include "fake_os/fake_keyboard_layouts.h"
 #include "fake_os/recording_client_code.h"
 #include "fake_os/recording_debug_log.h"
 #include "fake_os/recording_key_injector.h"
@@ -35,7 +36,8 @@ class HotKeyEventsTest : public testing::RegistryFixture {
   testing::RecordingKeyInjector keys;
   testing::CatchingClientCodeGuard guard;
   testing::RecordingErrorBoxes boxes;
-  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, guard, boxes};
+  testing::FakeKeyboardLayouts layouts;
+  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, layouts, guard, boxes};
   testing::RecordingDebugLog log;
 };
 
@@ -416,6 +418,97 @@ TEST(MessageWaitTest, TheWaitIsTheClocksDifferenceAcrossItsWrapAndNeverNegative)
   for (const WaitCase& c : cases) {
     EXPECT_EQ(MessageWait(c.messageTime, c.now), c.wait) << c.messageTime << " " << c.now;
   }
+}
+
+TEST_F(HotKeyEventsTest, AKeyTypedAgainTakesItsScanCodesFromTheLayoutOfTheWindowInFront) {
+  const testing::FakeLayout qwerty{{{0x11, {0x1D, false}}, {0x10, {0x2A, false}}, {'J', {0x24, false}}}, {}};
+  const testing::FakeLayout dvorak{{{0x11, {0x1D, false}}, {0x10, {0x2A, false}}, {'J', {0x2E, false}}}, {}};
+  layouts.otherWindows = &qwerty;  // PowerPoint's
+  ShowEditingWindow();
+  events.Tick();
+  foreground.Show(u"Notepad", u"Untitled", false);
+  layouts.byWindow[foreground.Handle()] = &dvorak;
+  events.HandlePress(PressOf(kDesignKey));
+  EXPECT_EQ(keys.sent, (std::vector<KeyStroke>{{0x11, false, false, 0x1D},
+                                               {0x10, false, false, 0x2A},
+                                               {'J', false, false, 0x2E},
+                                               {'J', true, false, 0x2E},
+                                               {0x10, true, false, 0x2A},
+                                               {0x11, true, false, 0x1D}}));
+}
+
+// Ctrl+Alt+Q, Ctrl+Alt+K, Ctrl+Alt+2 and Ctrl+Alt+Win+Q are bound; one of
+// them is pressed in PowerPoint's editing window, whose layout is the case's.
+constexpr uint16_t kCtrlAlt = kModControl | kModAlt;
+constexpr LayoutCharacter kAt{LayoutCharacter::kCharacter, {u'@'}, 1};
+constexpr LayoutCharacter kDeadTilde{LayoutCharacter::kDeadKey, {u'~'}, 1};
+constexpr LayoutCharacter kPlainQ{LayoutCharacter::kCharacter, {u'q'}, 1};
+// A layout without AltGr: Ctrl+Alt gives no character.
+const testing::FakeLayout kNoAltGr{{}, {}};
+// A layout with AltGr: AltGr+Q is @, AltGr+2 a dead tilde, AltGr+K nothing.
+const testing::FakeLayout kWithAltGr{{},
+                                     {{MakeKeyCode('Q', kCtrlAlt), kAt},
+                                      {MakeKeyCode('2', kCtrlAlt), kDeadTilde},
+                                      {MakeKeyCode('Q', kCtrlAlt | kModWin), kPlainQ}}};
+
+struct AltGrCase {
+  const char* what;
+  const testing::FakeLayout* layout;
+  bool rightAlt;
+  KeyCode key;
+  std::u16string typed;
+  int presses;
+  std::string lastLine;
+};
+
+void PrintTo(const AltGrCase& c, std::ostream* out) { *out << c.what; }
+
+class HotKeyAltGrTest : public HotKeyEventsTest, public ::testing::WithParamInterface<AltGrCase> {};
+
+TEST_P(HotKeyAltGrTest, AltGrTypesTheCharacterOfTheLayoutInFrontInsteadOfRunningACtrlAltShortcut) {
+  const AltGrCase& c = GetParam();
+  for (const KeyCode key : {MakeKeyCode('Q', kCtrlAlt), MakeKeyCode('K', kCtrlAlt), MakeKeyCode('2', kCtrlAlt),
+                            MakeKeyCode('Q', kCtrlAlt | kModWin)}) {
+    Register("G", KeyCodeVirtualKey(key), KeyCodeShiftKeys(key), "", kEveryMode, CountPress);
+  }
+  ShowEditingWindow();
+  events.Tick();
+  layouts.otherWindows = &kNoAltGr;
+  layouts.byWindow[foreground.Handle()] = c.layout;
+  keys.rightAltDown = c.rightAlt;
+  keys.modifiersDown = kCtrlAlt;
+  events.HandlePress(PressOf(c.key));
+  EXPECT_EQ(keys.typed, c.typed);
+  EXPECT_TRUE(keys.sent.empty());
+  EXPECT_EQ(presses, c.presses);
+  EXPECT_EQ(log.lines.back(), c.lastLine);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, HotKeyAltGrTest,
+    ::testing::Values(AltGrCase{"AltGr+Q on a layout where it is @", &kWithAltGr, true, MakeKeyCode('Q', kCtrlAlt),
+                                u"@", 0, "HotKey AltGr typed = 00510003"},
+                      AltGrCase{"left Ctrl+left Alt+Q on that layout", &kWithAltGr, false, MakeKeyCode('Q', kCtrlAlt),
+                                u"", 1, "HotKey called = 00510003"},
+                      AltGrCase{"right Alt+Q on a layout without AltGr", &kNoAltGr, true, MakeKeyCode('Q', kCtrlAlt),
+                                u"", 1, "HotKey called = 00510003"},
+                      AltGrCase{"AltGr+K, which gives no character", &kWithAltGr, true, MakeKeyCode('K', kCtrlAlt), u"",
+                                1, "HotKey called = 004B0003"},
+                      AltGrCase{"AltGr+2, a dead key", &kWithAltGr, true, MakeKeyCode('2', kCtrlAlt), u"", 0,
+                                "HotKey AltGr dead key, dropped = 00320003"},
+                      AltGrCase{"AltGr+Win+Q, never AltGr's", &kWithAltGr, true, MakeKeyCode('Q', kCtrlAlt | kModWin),
+                                u"", 1, "HotKey called = 0051000B"}));
+
+TEST_F(HotKeyEventsTest, APressWithoutCtrlAndAltNeverAsksTheLayout) {
+  Register("G", 'Q', kModControl | kModShift, "", kEveryMode, CountPress);
+  ShowEditingWindow();
+  events.Tick();
+  layouts.otherWindows = &kWithAltGr;
+  keys.rightAltDown = true;
+  events.HandlePress(PressOf(MakeKeyCode('Q', kModControl | kModShift)));
+  events.HandlePress(PressOf(kDesignKey));
+  EXPECT_EQ(layouts.characterQuestions, 0);
+  EXPECT_EQ(presses, 2);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "allocation_counter/allocation_counter.h"
 #include "events/hotkey_events.h"
 #include "fake_os/fake_foreground_window.h"
+#include "fake_os/fake_keyboard_layouts.h"
 #include "fake_os/recording_client_code.h"
 #include "fake_os/recording_key_injector.h"
 #include "registry_fixture.h"
@@ -50,7 +51,8 @@ class SteadyTickTest : public testing::RegistryFixture {
   testing::RecordingKeyInjector keys;
   testing::CatchingClientCodeGuard guard;
   testing::RecordingErrorBoxes boxes;
-  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, guard, boxes};
+  testing::FakeKeyboardLayouts layouts;
+  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, layouts, guard, boxes};
 };
 
 TEST_F(SteadyTickTest, TicksAfterTheOneThatAppliedAChangeMakeNoSystemCallAndAllocateNothing) {
