@@ -104,6 +104,8 @@ struct LayoutCase {
   std::vector<KeyStroke> strokes;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.what; }
+
 class LayoutStrokesTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LayoutStrokesTest, TheStrokesCarryTheScanCodesOfTheLayoutTheyAreTypedFor) {

@@ -24,35 +24,6 @@ constexpr KeyStroke kShiftDown{0x10, false, false}, kShiftUp{0x10, true, false};
 constexpr KeyStroke kJDown{'J', false, false}, kJUp{'J', true, false};
 const std::vector<KeyStroke> kWholeChord{kCtrlDown, kShiftDown, kJDown, kJUp, kShiftUp, kCtrlUp};
 
-class HotKeyEventsTest : public testing::RegistryFixture {
- protected:
-  void SetUp() override {
-    presses = 0;
-    Register("A", 'J', kCtrlShift, "", kModeSlideDesign, CountPress);
-  }
-  void ShowEditingWindow() { foreground.Show(u"PPTFrameClass", u"Deck - PowerPoint", true); }
-
-  testing::FakeForegroundWindow foreground;
-  testing::RecordingKeyInjector keys;
-  testing::CatchingClientCodeGuard guard;
-  testing::RecordingErrorBoxes boxes;
-  testing::FakeKeyboardLayouts layouts;
-  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, layouts, guard, boxes};
-  testing::RecordingDebugLog log;
-};
-
-TEST_F(HotKeyEventsTest, ATickLogsTheModeAndTheKeySetsAndAppliesThem) {
-  ShowEditingWindow();
-  events.Tick();
-  EXPECT_EQ(log.lines, (std::vector<std::string>{"ActiveMode = 1", "EnabledVirtualKeys = 1, DisabledVirtualKeys = 0"}));
-  EXPECT_EQ(system.BoundKeys(), std::vector<KeyCode>{kDesignKey});
-
-  foreground.Show(u"Notepad", u"Untitled", false);
-  events.Tick();
-  EXPECT_EQ(log.lines[2], "ActiveMode = 0");
-  EXPECT_TRUE(system.BoundKeys().empty());
-}
-
 // What is in front when the key is pressed, after a tick that saw PowerPoint's
 // editing window and made the key live.
 enum class Front {
@@ -65,21 +36,13 @@ enum class Front {
   kNothing
 };
 
-struct PressCase {
-  const char* what;
-  Front front;
-  uint16_t modifiersDown;
-  bool unbindFails;
-  bool tickedBeforePress;  // as WM_ACTIVATEAPP does at a switch
-  std::vector<std::string> lines;
-  int presses;
-  std::vector<KeyStroke> strokes;
-};
-
-void PrintTo(const PressCase& c, std::ostream* out) { *out << c.what; }
-
-class HotKeyPressTest : public HotKeyEventsTest, public ::testing::WithParamInterface<PressCase> {
+class HotKeyEventsTest : public testing::RegistryFixture {
  protected:
+  void SetUp() override {
+    presses = 0;
+    Register("A", 'J', kCtrlShift, "", kModeSlideDesign, CountPress);
+  }
+  void ShowEditingWindow() { foreground.Show(u"PPTFrameClass", u"Deck - PowerPoint", true); }
   void Show(Front front) {
     switch (front) {
       case Front::kTickedEditingWindow:
@@ -104,7 +67,42 @@ class HotKeyPressTest : public HotKeyEventsTest, public ::testing::WithParamInte
         break;
     }
   }
+
+  testing::FakeForegroundWindow foreground;
+  testing::RecordingKeyInjector keys;
+  testing::CatchingClientCodeGuard guard;
+  testing::RecordingErrorBoxes boxes;
+  testing::FakeKeyboardLayouts layouts;
+  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, layouts, guard, boxes};
+  testing::RecordingDebugLog log;
 };
+
+TEST_F(HotKeyEventsTest, ATickLogsTheModeAndTheKeySetsAndAppliesThem) {
+  ShowEditingWindow();
+  events.Tick();
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"ActiveMode = 1", "EnabledVirtualKeys = 1, DisabledVirtualKeys = 0"}));
+  EXPECT_EQ(system.BoundKeys(), std::vector<KeyCode>{kDesignKey});
+
+  foreground.Show(u"Notepad", u"Untitled", false);
+  events.Tick();
+  EXPECT_EQ(log.lines[2], "ActiveMode = 0");
+  EXPECT_TRUE(system.BoundKeys().empty());
+}
+
+struct PressCase {
+  const char* what;
+  Front front;
+  uint16_t modifiersDown;
+  bool unbindFails;
+  bool tickedBeforePress;  // as WM_ACTIVATEAPP does at a switch
+  std::vector<std::string> lines;
+  int presses;
+  std::vector<KeyStroke> strokes;
+};
+
+void PrintTo(const PressCase& c, std::ostream* out) { *out << c.what; }
+
+class HotKeyPressTest : public HotKeyEventsTest, public ::testing::WithParamInterface<PressCase> {};
 
 TEST_P(HotKeyPressTest, APressIsJudgedByTheWindowInFrontAtTheMomentOfThePress) {
   const PressCase& c = GetParam();
@@ -370,16 +368,7 @@ TEST_P(HotKeyLatePressTest, APressThatWaitedLongIsNotTypedIntoTheWindowNowInFron
   const LateCase& c = GetParam();
   ShowEditingWindow();
   events.Tick();
-  switch (c.front) {
-    case Front::kOtherProgram:
-      foreground.Show(u"Notepad", u"Untitled", false);
-      break;
-    case Front::kSlideShow:
-      foreground.Show(u"screenClass", u"PowerPoint Slide Show - Deck", true);
-      break;
-    default:
-      break;
-  }
+  Show(c.front);
   HotKeyPress press = PressOf(kDesignKey);
   press.waited = c.waited;
   events.HandlePress(press);
