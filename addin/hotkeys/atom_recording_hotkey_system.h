@@ -24,12 +24,7 @@ class AtomRecordingHotKeySystem final : public HotKeySystem {
 
   // The table changes its atoms one at a time (under its lock), and holds an
   // atom of a name at most once.
-  uint16_t AddGlobalAtom(const std::string& name) override;
-  void DeleteGlobalAtom(uint16_t atom) override;
-  uint16_t FindGlobalAtom(std::string_view name) noexcept override;
-  size_t GlobalAtomName(uint16_t atom, char* name, size_t size) noexcept override;
-  bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) override;
-  bool UnbindHotKey(WindowHandle window, int id) override;
+  LOOMKEYS_HOTKEY_SYSTEM_OVERRIDES
 
   // Deletes every atom that the table holds, and the atom of a change that
   // was ended half-way if the system has it: without any lock and without

@@ -6,12 +6,7 @@ namespace loomkeys {
 
 class Win32HotKeySystem final : public HotKeySystem {
  public:
-  uint16_t AddGlobalAtom(const std::string& name) override;
-  void DeleteGlobalAtom(uint16_t atom) override;
-  uint16_t FindGlobalAtom(std::string_view name) noexcept override;
-  size_t GlobalAtomName(uint16_t atom, char* name, size_t size) noexcept override;
-  bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) override;
-  bool UnbindHotKey(WindowHandle window, int id) override;
+  LOOMKEYS_HOTKEY_SYSTEM_OVERRIDES
 };
 
 }  // namespace loomkeys

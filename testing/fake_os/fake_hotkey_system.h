@@ -23,12 +23,7 @@ struct HotKeyCall {
 
 class FakeHotKeySystem : public HotKeySystem {
  public:
-  uint16_t AddGlobalAtom(const std::string& name) override;
-  void DeleteGlobalAtom(uint16_t atom) override;
-  uint16_t FindGlobalAtom(std::string_view name) noexcept override;
-  size_t GlobalAtomName(uint16_t atom, char* name, size_t size) noexcept override;
-  bool BindHotKey(WindowHandle window, int id, uint16_t modifiers, uint16_t virtualKey) override;
-  bool UnbindHotKey(WindowHandle window, int id) override;
+  LOOMKEYS_HOTKEY_SYSTEM_OVERRIDES
 
   // Another program holds this key: binding it fails.
   void Refuse(uint16_t virtualKey, uint16_t shiftKeys) { refused_.insert(MakeKeyCode(virtualKey, shiftKeys)); }

@@ -104,36 +104,19 @@ namespace Loomkeys.Tests
             return Host.PumpUntil(() => Presses.Count >= expectedPresses, 3000);
         }
 
-        private struct KeyCase
-        {
-            public string Namespace, Context;
-            public ushort Key;
-            public ShiftKeys Shift;
-            public ActiveModes Modes;
-
-            public KeyCase(string nameSpace, ushort key, ShiftKeys shift, ActiveModes modes, string context)
-            {
-                Namespace = nameSpace;
-                Key = key;
-                Shift = shift;
-                Modes = modes;
-                Context = context;
-            }
-        }
-
         private static void KeysRegisteredAndForgottenStillRunTheirHandlers()
         {
             Check.Section("keys registered through the typed layer, garbage collected, then pressed");
-            var cases = new[]
+            var cases = new (string Namespace, ushort Key, ShiftKeys Shift, ActiveModes Modes, string Context)[]
             {
-                new KeyCase("DotNetAddin", 'K', ShiftKeys.Control | ShiftKeys.Shift, ActiveModes.SlideDesign, "InsertDate"),
-                new KeyCase("Other Add-in", 'M', ShiftKeys.Control | ShiftKeys.Alt, ActiveModes.All, "macro with spaces"),
-                new KeyCase("DotNetAddin", 0x77 /* F8 */, ShiftKeys.Shift, ActiveModes.SlideDesign | ActiveModes.SlideShow, "café"),
+                ("DotNetAddin", 'K', ShiftKeys.Control | ShiftKeys.Shift, ActiveModes.SlideDesign, "InsertDate"),
+                ("Other Add-in", 'M', ShiftKeys.Control | ShiftKeys.Alt, ActiveModes.All, "macro with spaces"),
+                ("DotNetAddin", 0x77 /* F8 */, ShiftKeys.Shift, ActiveModes.SlideDesign | ActiveModes.SlideShow, "café"),
             };
-            foreach (KeyCase c in cases) RegisterAndDrop(c.Namespace, c.Key, c.Shift, c.Modes, c.Context);
+            foreach (var c in cases) RegisterAndDrop(c.Namespace, c.Key, c.Shift, c.Modes, c.Context);
             CollectGarbage();
             Host.BringToFront(editingWindow);
-            foreach (KeyCase c in cases)
+            foreach (var c in cases)
             {
                 Presses.Clear();
                 string what = c.Namespace + "/" + c.Context + ": ";
@@ -151,7 +134,7 @@ namespace Loomkeys.Tests
             }
 
             Check.Section("a registration that the library refuses is an exception with its result");
-            KeyCase first = cases[0];
+            var first = cases[0];
             try
             {
                 Shortcut.Register(first.Namespace, first.Key, first.Shift, first.Modes, first.Context, press => { });
@@ -328,13 +311,13 @@ namespace Loomkeys.Tests
         {
             Check.Section("a namespace's shortcuts saved as text and loaded back through the binding");
             const string nameSpace = "DotNetSaved";
-            var cases = new[]
+            var cases = new (string Namespace, ushort Key, ShiftKeys Shift, ActiveModes Modes, string Context)[]
             {
-                new KeyCase(nameSpace, 'D', ShiftKeys.Control | ShiftKeys.Shift, ActiveModes.SlideDesign, "Insert Date"),
-                new KeyCase(nameSpace, 'E', ShiftKeys.Control | ShiftKeys.Alt, ActiveModes.SlideShow, "Black Screen"),
-                new KeyCase(nameSpace, 0x78 /* F9 */, ShiftKeys.None, ActiveModes.All, "Everywhere"),
+                (nameSpace, 'D', ShiftKeys.Control | ShiftKeys.Shift, ActiveModes.SlideDesign, "Insert Date"),
+                (nameSpace, 'E', ShiftKeys.Control | ShiftKeys.Alt, ActiveModes.SlideShow, "Black Screen"),
+                (nameSpace, 0x78 /* F9 */, ShiftKeys.None, ActiveModes.All, "Everywhere"),
             };
-            foreach (KeyCase c in cases) RegisterAndDrop(c.Namespace, c.Key, c.Shift, c.Modes, c.Context);
+            foreach (var c in cases) RegisterAndDrop(c.Namespace, c.Key, c.Shift, c.Modes, c.Context);
             string saved = LoomkeysLibrary.SaveNamespace(nameSpace);
             Check.That(Regex.IsMatch(saved, "^([0-9A-F]{2})+$"), "the text is hexadecimal: " + saved);
             LoomkeysLibrary.UnloadNamespace(nameSpace);
@@ -344,7 +327,7 @@ namespace Loomkeys.Tests
             var loadedPresses = new List<ShortcutPress>();
             Check.That(LoomkeysLibrary.LoadNamespace(nameSpace, saved, press => loadedPresses.Add(press)), "loaded");
             CollectGarbage();
-            foreach (KeyCase c in cases)
+            foreach (var c in cases)
             {
                 Check.That(LoomkeysLibrary.TryGetShortcut(nameSpace, c.Context, out ShortcutInfo info), c.Context + ": back");
                 Check.Equal(c.Key, info.VirtualKey, c.Context + ": key");

@@ -79,9 +79,12 @@ namespace Loomkeys.Tests
             return new INPUT
             {
                 type = INPUT_KEYBOARD,
-                wVk = virtualKey,
-                wScan = (ushort)MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC),
-                dwFlags = up ? KEYEVENTF_KEYUP : 0,
+                ki = new KEYBDINPUT
+                {
+                    wVk = virtualKey,
+                    wScan = (ushort)MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC),
+                    dwFlags = up ? KEYEVENTF_KEYUP : 0,
+                },
             };
         }
 
@@ -139,16 +142,21 @@ namespace Loomkeys.Tests
             public int x, y;
         }
 
-        // INPUT of a keyboard event on 64-bit Windows: 40 bytes, the KEYBDINPUT at offset 8.
-        [StructLayout(LayoutKind.Explicit, Size = 40)]
+        // INPUT of a keyboard event on 64-bit Windows: the KEYBDINPUT at offset 8, 40 bytes in all (the size
+        // of the union's largest member, MOUSEINPUT).
+        [StructLayout(LayoutKind.Sequential, Size = 40)]
         private struct INPUT
         {
-            [FieldOffset(0)] public uint type;
-            [FieldOffset(8)] public ushort wVk;
-            [FieldOffset(10)] public ushort wScan;
-            [FieldOffset(12)] public uint dwFlags;
-            [FieldOffset(16)] public uint time;
-            [FieldOffset(24)] public IntPtr dwExtraInfo;
+            public uint type;
+            public KEYBDINPUT ki;
+        }
+
+        [StructLayout(LayoutKind.Sequential)]
+        private struct KEYBDINPUT
+        {
+            public ushort wVk, wScan;
+            public uint dwFlags, time;
+            public IntPtr dwExtraInfo;
         }
 
         [DllImport("kernel32.dll", CharSet = CharSet.Unicode)] private static extern IntPtr GetModuleHandleW(string name);

@@ -1,13 +1,7 @@
-#include "events/hotkey_events.h"
-
 #include <gtest/gtest.h>
 
-#include "fake_os/fake_foreground_window.h"
-#include "fake_os/fake_keyboard_layouts.h"
-#include "fake_os/recording_client_code.h"
 #include "fake_os/recording_debug_log.h"
-#include "fake_os/recording_key_injector.h"
-#include "registry_fixture.h"
+#include "hotkey_events_fixture.h"
 
 namespace loomkeys {
 namespace {
@@ -36,13 +30,12 @@ enum class Front {
   kNothing
 };
 
-class HotKeyEventsTest : public testing::RegistryFixture {
+class HotKeyEventsTest : public testing::HotKeyEventsFixture {
  protected:
   void SetUp() override {
     presses = 0;
     Register("A", 'J', kCtrlShift, "", kModeSlideDesign, CountPress);
   }
-  void ShowEditingWindow() { foreground.Show(u"PPTFrameClass", u"Deck - PowerPoint", true); }
   void Show(Front front) {
     switch (front) {
       case Front::kTickedEditingWindow:
@@ -68,12 +61,6 @@ class HotKeyEventsTest : public testing::RegistryFixture {
     }
   }
 
-  testing::FakeForegroundWindow foreground;
-  testing::RecordingKeyInjector keys;
-  testing::CatchingClientCodeGuard guard;
-  testing::RecordingErrorBoxes boxes;
-  testing::FakeKeyboardLayouts layouts;
-  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, layouts, guard, boxes};
   testing::RecordingDebugLog log;
 };
 

@@ -9,17 +9,12 @@
 #include <vector>
 
 #include "allocation_counter/allocation_counter.h"
-#include "events/hotkey_events.h"
-#include "fake_os/fake_foreground_window.h"
-#include "fake_os/fake_keyboard_layouts.h"
-#include "fake_os/recording_client_code.h"
-#include "fake_os/recording_key_injector.h"
-#include "registry_fixture.h"
+#include "hotkey_events_fixture.h"
 
 namespace loomkeys {
 namespace {
 
-class SteadyTickTest : public testing::RegistryFixture {
+class SteadyTickTest : public testing::HotKeyEventsFixture {
  protected:
   void SetUp() override {
     for (uint16_t key = 0; key < 64; ++key) {
@@ -28,8 +23,6 @@ class SteadyTickTest : public testing::RegistryFixture {
     }
     ShowEditingWindow();
   }
-  void ShowEditingWindow() { foreground.Show(u"PPTFrameClass", u"Deck - PowerPoint", true); }
-
   // The system calls and allocations of `ticks` ticks.
   struct Cost {
     size_t systemCalls;
@@ -46,13 +39,6 @@ class SteadyTickTest : public testing::RegistryFixture {
     EXPECT_EQ(cost.systemCalls, 0u) << after;
     EXPECT_EQ(cost.allocations, 0u) << after;
   }
-
-  testing::FakeForegroundWindow foreground;
-  testing::RecordingKeyInjector keys;
-  testing::CatchingClientCodeGuard guard;
-  testing::RecordingErrorBoxes boxes;
-  testing::FakeKeyboardLayouts layouts;
-  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, layouts, guard, boxes};
 };
 
 TEST_F(SteadyTickTest, TicksAfterTheOneThatAppliedAChangeMakeNoSystemCallAndAllocateNothing) {
