@@ -29,6 +29,11 @@ class UIDataTrees {
   }
   // Frees a live tree; anything else is left alone.
   void Free(UIDataHandle handle) { trees_.erase(handle); }
+  // Hands out only handles above `last` from now on: the library, loaded
+  // again in the same process, so never gives a handle of an earlier load.
+  void HandOutAbove(UIDataHandle last) {
+    if (last > lastHandle_) lastHandle_ = last;
+  }
 
  private:
   std::unordered_map<UIDataHandle, std::unique_ptr<UIData>> trees_;

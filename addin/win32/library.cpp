@@ -7,6 +7,15 @@ namespace {
 
 Library* loadedLibrary = nullptr;
 
+// Above every UI data handle that an earlier load of the library in this
+// process handed out: the performance counter only grows, and no load makes
+// 16 trees for each of its ticks (100 ns, or less where it runs faster).
+UIDataHandle HandlesOfEarlierLoads() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<UIDataHandle>(now.QuadPart) << 4;
+}
+
 }  // namespace
 
 Library::Library(HINSTANCE instance) {
@@ -19,6 +28,7 @@ Library::Library(HINSTANCE instance) {
                                            keyboardLayouts_, clientCode_, errorBoxes_);
   providers_ = std::make_unique<ProviderList>();
   customize_ = std::make_unique<CustomizeSession>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
+  customize_->Trees().HandOutAbove(HandlesOfEarlierLoads());
   window_->StartHotKeyTimer();
   BeginModuleHolds(windowThreadId_);
 }

@@ -199,6 +199,24 @@ int main() {
   CHECK_EQ(dll.AddCommand2(after, L"Format", L"Bold", nullptr, 'B', 2, 1), LOOMKEYS_OK);
   dll.DestroyUIData(after);
 
-  FreeLibrary(dll.module);
+  wine_check::Section("handles from before an unload are refused after the library is loaded again");
+  {
+    const TUIDataHandle last = dll.CreateUIData();
+    FreeLibrary(dll.module);  // frees every tree
+    const auto& again = loomkeys_dll::Load();
+    std::vector<TUIDataHandle> newer;
+    for (int i = 0; i < 100; ++i) newer.push_back(again.CreateUIData());
+    for (TUIDataHandle stale : {tree, other, last}) {
+      CHECK(std::find(newer.begin(), newer.end(), stale) == newer.end());
+      CHECK_EQ(again.AddCommand2(stale, L"Format", L"Bold", nullptr, 'B', 2, 1), LOOMKEYS_CALL_FAILED);
+    }
+    for (TUIDataHandle fresh : newer) {
+      uint16_t key = 0, shift = 0, mode = 0;
+      CHECK_EQ(again.GetCommand2(fresh, L"Format", L"Bold", &key, &shift, &mode), LOOMKEYS_NO_SUCH_COMMAND);
+      again.DestroyUIData(fresh);
+    }
+  }
+
+  FreeLibrary(loomkeys_dll::Exports().module);
   return wine_check::Finish();
 }
