@@ -44,6 +44,19 @@ class ModuleHold {
   ModuleHold& operator=(const ModuleHold&) = delete;
 };
 
+// The outermost hold of a key press whose reference the hidden window's
+// entry page took (press_entry_page.h): the holds inside it take none.
+class EntryHeldModule {
+ public:
+  EntryHeldModule() noexcept;
+  ~EntryHeldModule();
+  EntryHeldModule(const EntryHeldModule&) = delete;
+  EntryHeldModule& operator=(const EntryHeldModule&) = delete;
+
+ private:
+  bool counted_;
+};
+
 // From start-up on, holds count on `thread`.
 void BeginModuleHolds(DWORD thread);
 // At shut-down: holds do nothing from now on, since a reference taken now
