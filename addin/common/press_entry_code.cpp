@@ -1,6 +1,8 @@
 #include "common/press_entry_code.h"
 
+#include <cstddef>
 #include <initializer_list>
+#include <utility>
 
 namespace loomkeys {
 namespace {
