@@ -34,10 +34,14 @@ bool NeedsExtendedKeyFlag(uint16_t virtualKey) {
   return std::find(std::begin(kExtendedKeys), std::end(kExtendedKeys), virtualKey) != std::end(kExtendedKeys);
 }
 
-ChordStrokes StrokesOfChord(KeyCode chord, uint16_t modifiersDown) {
+ChordStrokes StrokesOfChord(KeyCode chord, uint16_t modifiersDown, KeyboardLayouts& layouts, KeyboardLayout layout) {
   ChordStrokes result;
-  auto add = [&result](uint16_t virtualKey, bool up) {
-    result.strokes[result.count++] = {virtualKey, up, NeedsExtendedKeyFlag(virtualKey)};
+  auto add = [&](uint16_t virtualKey, bool up) {
+    // The table as well as the layout: not every layout reports the E0
+    // prefix of the arrows and their kin (Wine's do not).
+    const ScanCode scanCode = layouts.ScanCodeOf(layout, virtualKey);
+    result.strokes[result.count++] = {virtualKey, up, scanCode.extended || NeedsExtendedKeyFlag(virtualKey),
+                                      scanCode.code};
   };
   const uint16_t pressedHere = static_cast<uint16_t>(KeyCodeShiftKeys(chord) & ~modifiersDown);
   for (const ShiftKey& shift : kShiftKeys) {

@@ -5,6 +5,7 @@
 
 #include "hotkeys/key_code.h"
 #include "platform/key_injector.h"
+#include "platform/keyboard_layout.h"
 
 namespace loomkeys {
 
@@ -16,8 +17,9 @@ struct ChordStrokes {
 
 // The shift keys of the chord that are not held down already go down first
 // and up last, in reverse order; those the user holds are left alone, so
-// that the chord ends with the keyboard as the user has it.
-ChordStrokes StrokesOfChord(KeyCode chord, uint16_t modifiersDown);
+// that the chord ends with the keyboard as the user has it. Scan codes come
+// from the layout of the window that receives the keys.
+ChordStrokes StrokesOfChord(KeyCode chord, uint16_t modifiersDown, KeyboardLayouts& layouts, KeyboardLayout layout);
 
 // Whether a keyboard sends the virtual key with the E0 prefix: without
 // KEYEVENTF_EXTENDEDKEY, SendInput would type its number-pad twin instead

@@ -27,6 +27,7 @@ bool HotKeyTable::AddSystemHotKey(WindowHandle window, uint16_t virtualKey, uint
     hotKeys_.erase(it);
     return false;
   }
+  keysByAtom_[hotKey.keyAtom] = it->first;
   hotKey.active = system_.BindHotKey(window, hotKey.keyAtom, shiftKeys, virtualKey);
   hotKey.refused = !hotKey.active;
   return hotKey.active;
@@ -39,6 +40,7 @@ void HotKeyTable::RemoveSystemHotKey(WindowHandle window, uint16_t virtualKey, u
   if (it == hotKeys_.end()) return;
   system_.UnbindHotKey(window, it->second.keyAtom);
   system_.DeleteGlobalAtom(it->second.keyAtom);
+  keysByAtom_.erase(it->second.keyAtom);
   hotKeys_.erase(it);
 }
 
@@ -69,6 +71,24 @@ bool HotKeyTable::IsBound(KeyCode key) {
   return it != hotKeys_.end() && it->second.active;
 }
 
+std::optional<KeyCode> HotKeyTable::BoundKeyOfId(int id) {
+  LockHold hold(lock_);
+  if (!hotKeysActive_ || id < 0 || id > 0xFFFF) return std::nullopt;
+  const auto byAtom = keysByAtom_.find(static_cast<uint16_t>(id));
+  if (byAtom == keysByAtom_.end() || !hotKeys_.at(byAtom->second).active) return std::nullopt;
+  return byAtom->second;
+}
+
+bool HotKeyTable::BindsChord(KeyCode chord) {
+  LockHold hold(lock_);
+  if (!hotKeysActive_) return false;
+  // A walk over every key, but only for a press that is to be typed again.
+  return std::any_of(hotKeys_.begin(), hotKeys_.end(), [chord](const Item& item) {
+    return item.second.active && KeyCodeVirtualKey(item.first) == KeyCodeVirtualKey(chord) &&
+           (KeyCodeShiftKeys(item.first) & kReportedShiftKeys) == (KeyCodeShiftKeys(chord) & kReportedShiftKeys);
+  });
+}
+
 void HotKeyTable::SuspendHotKeys(WindowHandle window) {
   LockHold hold(lock_);
   ++version_;
@@ -97,6 +117,7 @@ void HotKeyTable::ClearHotKeys(WindowHandle window) {
     system_.DeleteGlobalAtom(item->second.keyAtom);
   }
   hotKeys_.clear();
+  keysByAtom_.clear();
 }
 
 uint64_t HotKeyTable::Version() {

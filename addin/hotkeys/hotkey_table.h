@@ -4,6 +4,7 @@
 // keys) pair that the shortcut registry holds; each pair is named by a global
 // atom whose value is also the hot key's id.
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -49,6 +50,13 @@ class HotKeyTable {
   // Whether a press of the key can reach the window as a hot key now: the
   // table holds it live and the hot keys are not suspended.
   bool IsBound(KeyCode key);
+  // The key bound under a hot-key id (its atom) when a press of it can reach
+  // the window now, as it was registered (with every shift-key bit).
+  std::optional<KeyCode> BoundKeyOfId(int id);
+  // Whether typing the chord would reach the window as a hot key: a bound
+  // key has its virtual key and the same Alt, Ctrl, Shift and Win bits,
+  // whatever other bits it was registered with.
+  bool BindsChord(KeyCode chord);
   // Counts the calls that can change the table (adding, removing, applying
   // key sets, suspending, resuming, clearing): while it stands still, the
   // table is as the last of them left it.
@@ -69,6 +77,8 @@ class HotKeyTable {
   // Looked up by KeyCode on every tick for every key, so hashed; the few
   // walks that must go in atom-name order sort the items first.
   std::unordered_map<KeyCode, HotKey> hotKeys_;
+  // The same keys by their atom, the id that WM_HOTKEY carries.
+  std::unordered_map<uint16_t, KeyCode> keysByAtom_;
   bool hotKeysActive_ = true;
   uint64_t version_ = 0;
 };

@@ -11,6 +11,9 @@ constexpr uint16_t kModAlt = 0x0001;
 constexpr uint16_t kModControl = 0x0002;
 constexpr uint16_t kModShift = 0x0004;
 constexpr uint16_t kModWin = 0x0008;
+// The only shift keys that WM_HOTKEY reports; RegisterHotKey takes more
+// bits (MOD_NOREPEAT, and others it does not check).
+constexpr uint16_t kReportedShiftKeys = kModAlt | kModControl | kModShift | kModWin;
 
 using KeyCode = uint32_t;
 

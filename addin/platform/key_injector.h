@@ -14,6 +14,8 @@ struct KeyStroke {
   // KEYEVENTF_EXTENDEDKEY: the key is one of those that a keyboard sends
   // with the E0 prefix (arrows, Insert, the right-hand Win key, ...).
   bool extended = false;
+  // The key's scan code in the layout of the window in front.
+  uint16_t scanCode = 0;
   bool operator==(const KeyStroke&) const = default;
 };
 
@@ -27,9 +29,14 @@ class KeyInjector {
   virtual ~KeyInjector() = default;
   // The shift keys (kModAlt, kModControl, kModShift, kModWin) held down now.
   virtual uint16_t ModifiersDown() noexcept = 0;
+  // Whether the right-hand Alt key is down now (AltGr on layouts that have it).
+  virtual bool RightAltDown() noexcept = 0;
   // Types the strokes in one go, so that no other input comes between them;
   // true when the system took every one.
   virtual bool SendKeyStrokes(const KeyStroke* strokes, size_t count) noexcept = 0;
+  // Types the text as characters (KEYEVENTF_UNICODE), which no hot key can
+  // take; true when the system took every event.
+  virtual bool SendCharacters(const char16_t* text, size_t length) noexcept = 0;
 };
 
 }  // namespace loomkeys

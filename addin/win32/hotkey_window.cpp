@@ -126,7 +126,11 @@ LRESULT CALLBACK HotKeyWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     return 0;
   }
   if (self && message == WM_HOTKEY) {
-    self->events_.HandlePress(KeyCodeOfHotKeyMessage(static_cast<uint64_t>(lParam)));
+    // GetMessageTime is the time of this WM_HOTKEY, which the system posts
+    // at the moment of the key press.
+    const uint32_t waited = MessageWait(static_cast<uint32_t>(GetMessageTime()), GetTickCount());
+    self->events_.HandlePress(
+        {static_cast<int>(wParam), KeyCodeOfHotKeyMessage(static_cast<uint64_t>(lParam)), waited});
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

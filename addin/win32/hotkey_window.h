@@ -5,7 +5,7 @@
 // dialog runs its own message loop.
 #include <windows.h>
 
-#include "hotkeys/key_code.h"
+#include "events/hotkey_press.h"
 
 namespace loomkeys {
 
@@ -15,8 +15,8 @@ class HotKeyWindowEvents {
   virtual ~HotKeyWindowEvents() = default;
   // WM_TIMER of the 50 ms timer, and WM_ACTIVATEAPP.
   virtual void Tick() noexcept = 0;
-  // WM_HOTKEY, with the key unpacked from its lParam.
-  virtual void HandlePress(KeyCode key) noexcept = 0;
+  // WM_HOTKEY, unpacked.
+  virtual void HandlePress(const HotKeyPress& press) noexcept = 0;
 };
 
 class HotKeyWindow {

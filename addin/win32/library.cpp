@@ -16,7 +16,7 @@ Library::Library(HINSTANCE instance) {
   hotKeys_ = std::make_unique<HotKeyTable>(recordedHotKeySystem_);
   registry_ = std::make_unique<ShortcutRegistry>(*hotKeys_, window_->Handle());
   events_ = std::make_unique<HotKeyEvents>(*registry_, *hotKeys_, window_->Handle(), foreground_, keyInjector_,
-                                           clientCode_, errorBoxes_);
+                                           keyboardLayouts_, clientCode_, errorBoxes_);
   providers_ = std::make_unique<ProviderList>();
   customize_ = std::make_unique<CustomizeSession>(*providers_, *hotKeys_, window_->Handle(), clientCode_, errorBoxes_);
   window_->StartHotKeyTimer();
@@ -43,14 +43,14 @@ void Library::Tick() noexcept {
   }
 }
 
-void Library::HandlePress(KeyCode key) noexcept {
+void Library::HandlePress(const HotKeyPress& press) noexcept {
   // One hold for the whole press (module_hold.h): the callbacks and error
   // boxes may unload the library, and the dispatch goes on after them. It
   // does nothing when the entry page holds the press's reference; where there
   // is no page, it takes the reference before the press takes any lock.
   const ModuleHold hold;
   try {
-    events_->HandlePress(key);
+    events_->HandlePress(press);
   } catch (...) {
     // Out of memory while dispatching: the press is dropped.
   }

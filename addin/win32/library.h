@@ -16,6 +16,7 @@
 #include "win32/win32_foreground_window.h"
 #include "win32/win32_hotkey_system.h"
 #include "win32/win32_key_injector.h"
+#include "win32/win32_keyboard_layouts.h"
 
 namespace loomkeys {
 
@@ -47,7 +48,7 @@ class Library final : public HotKeyWindowEvents {
   DWORD WindowThreadId() const { return windowThreadId_; }
 
   void Tick() noexcept override;
-  void HandlePress(KeyCode key) noexcept override;
+  void HandlePress(const HotKeyPress& press) noexcept override;
 
  private:
   HANDLE instanceMutex_ = nullptr;
@@ -55,6 +56,7 @@ class Library final : public HotKeyWindowEvents {
   AtomRecordingHotKeySystem recordedHotKeySystem_{hotKeySystem_};
   Win32ForegroundWindowReader foreground_;
   Win32KeyInjector keyInjector_;
+  Win32KeyboardLayouts keyboardLayouts_;
   SehClientCodeGuard clientCode_;
   MessageBoxErrorBoxes errorBoxes_;
   std::unique_ptr<HotKeyWindow> window_;

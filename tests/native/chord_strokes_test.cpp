@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "fake_os/fake_keyboard_layouts.h"
+
 namespace loomkeys {
 namespace {
 
@@ -25,7 +27,8 @@ class ChordStrokesTest : public ::testing::TestWithParam<ChordCase> {};
 
 TEST_P(ChordStrokesTest, OnlyTheShiftKeysNotHeldArePressedAndReleasedAroundTheKey) {
   const ChordCase& c = GetParam();
-  const ChordStrokes chord = StrokesOfChord(c.chord, c.modifiersDown);
+  testing::FakeKeyboardLayouts noTables;
+  const ChordStrokes chord = StrokesOfChord(c.chord, c.modifiersDown, noTables, nullptr);
   EXPECT_EQ(std::vector<KeyStroke>(chord.strokes, chord.strokes + chord.count), c.strokes) << c.what;
 }
 
@@ -93,6 +96,59 @@ INSTANTIATE_TEST_SUITE_P(
         // Letters, digits, function keys, Enter, Space.
         ExtendedCase{'J', false}, ExtendedCase{'0', false}, ExtendedCase{0x74, false}, ExtendedCase{0x0D, false},
         ExtendedCase{0x20, false}));
+
+struct LayoutCase {
+  const char* what;
+  uint16_t virtualKey;
+  ScanCode scanCode;  // in the layout of the window in front
+  std::vector<KeyStroke> strokes;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.what; }
+
+class LayoutStrokesTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(LayoutStrokesTest, TheStrokesCarryTheScanCodesOfTheLayoutTheyAreTypedFor) {
+  const LayoutCase& c = GetParam();
+  // The window in front has a layout of its own; another program's (the
+  // library's own thread, say) has the keys elsewhere.
+  const testing::FakeLayout front{{{kCtrl, {0x1D, false}}, {c.virtualKey, c.scanCode}}, {}};
+  const testing::FakeLayout elsewhere{{{kCtrl, {0x1D, false}}, {c.virtualKey, {0x7E, false}}}, {}};
+  testing::FakeKeyboardLayouts layouts;
+  layouts.otherWindows = &elsewhere;
+  const ChordStrokes chord = StrokesOfChord(MakeKeyCode(c.virtualKey, kModControl), 0, layouts, &front);
+  EXPECT_EQ(std::vector<KeyStroke>(chord.strokes, chord.strokes + chord.count), c.strokes) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, LayoutStrokesTest,
+                         ::testing::Values(LayoutCase{"Z where a QWERTZ layout has it",
+                                                      'Z',
+                                                      {0x15, false},
+                                                      {{kCtrl, false, false, 0x1D},
+                                                       {'Z', false, false, 0x15},
+                                                       {'Z', true, false, 0x15},
+                                                       {kCtrl, true, false, 0x1D}}},
+                                           LayoutCase{"Z where a QWERTY layout has it",
+                                                      'Z',
+                                                      {0x2C, false},
+                                                      {{kCtrl, false, false, 0x1D},
+                                                       {'Z', false, false, 0x2C},
+                                                       {'Z', true, false, 0x2C},
+                                                       {kCtrl, true, false, 0x1D}}},
+                                           LayoutCase{"a key that the layout sends with E0",
+                                                      0xDF,
+                                                      {0x5D, true},
+                                                      {{kCtrl, false, false, 0x1D},
+                                                       {0xDF, false, true, 0x5D},
+                                                       {0xDF, true, true, 0x5D},
+                                                       {kCtrl, true, false, 0x1D}}},
+                                           LayoutCase{"an arrow that the layout reports without E0 keeps it",
+                                                      0x25,
+                                                      {0x4B, false},
+                                                      {{kCtrl, false, false, 0x1D},
+                                                       {0x25, false, true, 0x4B},
+                                                       {0x25, true, true, 0x4B},
+                                                       {kCtrl, true, false, 0x1D}}}));
 
 }  // namespace
 }  // namespace loomkeys

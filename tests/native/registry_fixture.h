@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "events/hotkey_press.h"
 #include "fake_os/fake_hotkey_system.h"
 #include "registry/shortcut_registry.h"
 
@@ -22,6 +23,17 @@ class RegistryFixture : public ::testing::Test {
     uint32_t id = 0;
     EXPECT_EQ(registry->RegisterShortcut2(ns, vk, sk, mode, callback, context, &id), kOk);
     return id;
+  }
+
+  // A press of a key of the table as WM_HOTKEY reports it: the key's atom as
+  // the id, and the chord with only the shift keys that the system reports.
+  HotKeyPress PressOf(KeyCode key) {
+    const KeyCode chord = MakeKeyCode(KeyCodeVirtualKey(key), KeyCodeShiftKeys(key) & kReportedShiftKeys);
+    for (const auto& [code, hotKey] : table.Snapshot()) {
+      if (code == key) return {hotKey.keyAtom, chord};
+    }
+    ADD_FAILURE() << "the table holds no key " << key;
+    return {0, chord};
   }
 };
 

@@ -11,6 +11,7 @@
 #include "allocation_counter/allocation_counter.h"
 #include "events/hotkey_events.h"
 #include "fake_os/fake_foreground_window.h"
+#include "fake_os/fake_keyboard_layouts.h"
 #include "fake_os/recording_client_code.h"
 #include "fake_os/recording_key_injector.h"
 #include "registry_fixture.h"
@@ -50,7 +51,8 @@ class SteadyTickTest : public testing::RegistryFixture {
   testing::RecordingKeyInjector keys;
   testing::CatchingClientCodeGuard guard;
   testing::RecordingErrorBoxes boxes;
-  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, guard, boxes};
+  testing::FakeKeyboardLayouts layouts;
+  HotKeyEvents events{*registry, table, testing::kTestWindow, foreground, keys, layouts, guard, boxes};
 };
 
 TEST_F(SteadyTickTest, TicksAfterTheOneThatAppliedAChangeMakeNoSystemCallAndAllocateNothing) {
@@ -103,11 +105,11 @@ TEST_F(SteadyTickTest, APressOfAKeyPressedBeforeAllocatesNothing) {
   Register("C", 0x400, 2, "first", kModeSlideDesign, CountCall);
   Register("D", 0x400, 2, "second", kEveryMode, CountCall);
   Ticks(1);
-  const KeyCode key = MakeKeyCode(0x400, 2);
-  events.HandlePress(key);  // the first press makes what the callbacks receive
+  const HotKeyPress press = PressOf(MakeKeyCode(0x400, 2));
+  events.HandlePress(press);  // the first press makes what the callbacks receive
   ASSERT_EQ(callbackCalls, 2);
   const uint64_t before = testing::AllocationsSoFar().allocations;
-  for (int press = 0; press < 100; ++press) events.HandlePress(key);
+  for (int again = 0; again < 100; ++again) events.HandlePress(press);
   EXPECT_EQ(testing::AllocationsSoFar().allocations - before, 0u);
   EXPECT_EQ(callbackCalls, 202);
 }

@@ -149,7 +149,7 @@ void LetTheTimerTick(HWND hotKeyWindow) { PumpUntilDispatched(hotKeyWindow, WM_T
 
 // A Ctrl+Alt+A press as the system delivers it, whether or not the key is live.
 void PressCtrlAltA(HWND hotKeyWindow) {
-  PostMessageW(hotKeyWindow, WM_HOTKEY, 0, kCtrlAltA);
+  PostMessageW(hotKeyWindow, WM_HOTKEY, system_probes::HotKeyId(HIWORD(kCtrlAltA), LOWORD(kCtrlAltA)), kCtrlAltA);
   PumpUntilDispatched(hotKeyWindow, WM_HOTKEY, 1);
 }
 

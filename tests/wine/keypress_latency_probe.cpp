@@ -19,6 +19,7 @@
 
 #include "host_windows.h"
 #include "loomkeys_dll.h"
+#include "system_probes.h"
 #include "win32/key_input.h"
 #include "wine_check.h"
 
@@ -128,10 +129,11 @@ void PrintHandlingCost(HWND editing) {
 
   host_windows::BringToFront(editing);
   HWND hotKeyWindow = FindWindowW(L"THotKeyForm", nullptr);
+  const ATOM id = system_probes::HotKeyId(kProbeKey, kCtrlShift);
   std::vector<double> toCallback, whole;
   for (int i = 0; i < 2000; ++i) {
     QueryPerformanceCounter(&start);
-    SendMessageW(hotKeyWindow, WM_HOTKEY, 0, MAKELPARAM(kCtrlShift, kProbeKey));
+    SendMessageW(hotKeyWindow, WM_HOTKEY, id, MAKELPARAM(kCtrlShift, kProbeKey));
     QueryPerformanceCounter(&end);
     toCallback.push_back(Microseconds(start, arrivedAt));
     whole.push_back(Microseconds(start, end));

@@ -50,6 +50,28 @@ void LOOMKEYS_CALL Fault(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uin
   *target = 1;
 }
 
+// Which Alt key was down when an AltGr-test callback ran: 'R' right, 'L' left.
+std::vector<char> altsAtCall;
+void LOOMKEYS_CALL RecordAlt(const wchar_t*, uint16_t, uint16_t, const wchar_t*, uint32_t) {
+  altsAtCall.push_back(GetAsyncKeyState(VK_RMENU) < 0 ? 'R' : GetAsyncKeyState(VK_LMENU) < 0 ? 'L' : '-');
+}
+
+// Left Ctrl, then the left or the right Alt key (AltGr where the layout has
+// it, which sends the E0 prefix), then the key; or all of them up again.
+void CtrlAlt(WORD virtualKey, bool rightAlt, bool up) {
+  const WORD alt = rightAlt ? VK_RMENU : VK_LMENU;
+  const WORD keys[] = {VK_LCONTROL, alt, virtualKey};
+  INPUT inputs[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    const WORD vk = keys[up ? 2 - i : i];
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = vk;
+    inputs[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    inputs[i].ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (vk == VK_RMENU ? KEYEVENTF_EXTENDEDKEY : 0);
+  }
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
 HWND hotKeyWindow = nullptr;
 HWND editingWindow = nullptr;
 
@@ -168,6 +190,40 @@ int wmain(int argc, wchar_t** argv) {
     CHECK_EQ(calls[0].id, idK);
   }
 
+  wine_check::Section("a key bound with MOD_NOREPEAT runs its callback once per press, and the thread comes back");
+  {
+    constexpr UINT kNoRepeat = 0x4000;  // MOD_NOREPEAT: WM_HOTKEY reports the key without it
+    uint32_t id = 0;
+    CHECK_EQ(dll.RegisterShortcut2("NoRepeat", 'H', kNoRepeat | kCtrlShift, LOOMKEYS_MODE_ALL, Record, "", &id),
+             LOOMKEYS_OK);
+    host_windows::Pump(100);
+    calls.clear();
+    CHECK(PressAndWait(kCtrlShift, 'H', 1));
+    host_windows::Pump(200);
+    CHECK_EQ(calls.size(), 1u);
+    if (!calls.empty()) CHECK_EQ(calls[0].shiftKeys, kNoRepeat | kCtrlShift);
+    calls.clear();
+  }
+
+  // Wine 8 keeps the US layout (LoadKeyboardLayoutW answers it for any other),
+  // which has no AltGr: right Alt+Ctrl+Q gives no character there, so both
+  // presses are the shortcut.
+  wine_check::Section("Ctrl+Alt+Q runs its callback with either Alt key on a layout without AltGr");
+  {
+    uint32_t id = 0;
+    CHECK_EQ(dll.RegisterShortcut("AltGr", 'Q', MOD_CONTROL | MOD_ALT, RecordAlt, "", &id), LOOMKEYS_OK);
+    host_windows::Pump(100);
+    for (const bool rightAlt : {true, false}) {
+      const size_t before = altsAtCall.size();
+      CtrlAlt('Q', rightAlt, false);  // held while the press is handled, as a user's hand does
+      CHECK(host_windows::PumpUntil([&] { return altsAtCall.size() > before; }, 3000));
+      CtrlAlt('Q', rightAlt, true);
+      host_windows::Pump(100);
+      CHECK_EQ(altsAtCall.size(), before + 1);
+      if (altsAtCall.size() == before + 1) CHECK_EQ(altsAtCall.back(), rightAlt ? 'R' : 'L');
+    }
+  }
+
   wine_check::Section("keys follow the window in front: design, slide show, presenter view");
   CHECK(IsLive(kCtrlShift, 'L'));
   CHECK(!IsLive(kCtrlShift, 'M'));
@@ -196,7 +252,7 @@ int wmain(int argc, wchar_t** argv) {
   host_windows::Pump(200);
   CHECK(!IsLive(kCtrlShift, 'K'));
   calls.clear();
-  PostMessageW(hotKeyWindow, WM_HOTKEY, 1, MAKELPARAM(kCtrlShift, 'K'));
+  PostMessageW(hotKeyWindow, WM_HOTKEY, system_probes::HotKeyId('K', kCtrlShift), MAKELPARAM(kCtrlShift, 'K'));
   host_windows::Pump(200);
   CHECK(calls.empty());
   SetEvent(quit);

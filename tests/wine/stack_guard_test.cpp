@@ -53,8 +53,7 @@ void LOOMKEYS_CALL Overflow(const wchar_t*, uint16_t, uint16_t, const wchar_t*, 
 }  // namespace
 
 int main() {
-  HWND editing = host_windows::Create(L"PPTFrameClass", L"Deck - PowerPoint");
-  CHECK(host_windows::BringToFront(editing));
+  HWND editing = host_windows::CreateEditingInFront();
   const auto& dll = loomkeys_dll::Load();
   uint32_t id = 0;
   CHECK_EQ(dll.RegisterShortcut("Deep", 'K', kCtrlShift, Overflow, "", &id), LOOMKEYS_OK);
@@ -65,7 +64,8 @@ int main() {
   for (int overflow = 1; overflow <= 2; ++overflow) {
     wine_check::Section(overflow == 1 ? "an overflow in a callback" : "a second overflow on the same thread");
     box_watcher::MessageBoxAnswerer boxes(L"Keyloom Exception", IDOK);
-    PostMessageW(system_probes::HotKeyWindow(), WM_HOTKEY, 1, MAKELPARAM(kCtrlShift, 'K'));
+    PostMessageW(system_probes::HotKeyWindow(), WM_HOTKEY, system_probes::HotKeyId('K', kCtrlShift),
+                 MAKELPARAM(kCtrlShift, 'K'));
     CHECK(host_windows::PumpUntil([&] { return calls == overflow && boxes.Count() == 1; }, 5000));
     CHECK(guardPagesTakenOff > 0);  // the callback really left the stack without a guard page
     const std::vector<std::wstring> texts = boxes.Texts();

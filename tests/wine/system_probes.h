@@ -41,12 +41,16 @@ inline bool KeyIsFree(UINT modifiers, UINT virtualKey) {
 
 inline bool AtomExists(const wchar_t* name) { return GlobalFindAtomW(name) != 0; }
 
-// The atom named after a key, e.g. PowerPoint00410002 for Ctrl+A.
-inline bool AtomExists(UINT virtualKey, UINT modifiers) {
+// The atom named after a key, e.g. PowerPoint00410002 for Ctrl+A: the id
+// the library binds the key with, which WM_HOTKEY carries in its wParam.
+// 0 when there is none.
+inline ATOM HotKeyId(UINT virtualKey, UINT modifiers) {
   wchar_t name[32];
   wsprintfW(name, L"PowerPoint%04X%04X", virtualKey, modifiers);
-  return AtomExists(name);
+  return GlobalFindAtomW(name);
 }
+
+inline bool AtomExists(UINT virtualKey, UINT modifiers) { return HotKeyId(virtualKey, modifiers) != 0; }
 
 inline bool MutexExists() {
   HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Keyloom for PowerPoint");
