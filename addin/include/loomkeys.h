@@ -19,19 +19,21 @@
  * Unloading: unload the library on the thread that loaded it, also from
  * inside a shortcut callback, a provider's OnDestroyUI, or the host's own
  * code that the message loop of the About box or of the Customize Shortcuts
- * dialog runs. Unload it
- * on another thread only while the library's thread runs nothing of the
- * library, or while the About box, the Customize Shortcuts dialog or a
- * callback's message box is open: an unload that meets a key press just
- * entering the library can leave that thread in code that is gone. While a
- * key press, a dialog or a box of the library runs, the library holds a
- * reference on itself: an unload meanwhile completes when the call that
- * opened it returns (on the library's thread, before the return reaches the
- * caller), and the press's other callbacks still run. The unload releases
- * every key, atom, window, timer and the named mutex; when it completes on
- * another thread than the library's, the library's window goes the next time
- * the library's thread pumps messages. No message enters the library's code
- * after the unload, and a later load starts afresh (a new window, ids from 1).
+ * dialog runs. Unload it on another thread while the library's thread is in
+ * no call of the library's functions, or in ShowAboutBox or
+ * ShowCustomizeShortcutsUI: key presses may come meanwhile (a press that
+ * comes once the unload has begun waits for it and then finds the library
+ * gone). In a process that forbids code written at run time, a press that
+ * comes at that moment can still resume in code that is gone: unload on the
+ * library's thread there. While a key press, a dialog or a box of the library runs, the
+ * library holds a reference on itself: an unload meanwhile completes when
+ * the call that opened it returns (on the library's thread, before the
+ * return reaches the caller), and the press's other callbacks still run. The
+ * unload releases every key, atom, window, timer and the named mutex; when
+ * it completes on another thread than the library's, the library's window
+ * goes the next time the library's thread pumps messages. No message enters
+ * the library's code after the unload, and a later load starts afresh (a new
+ * window, ids from 1).
  *
  * Strings: namespaces and contexts are NUL-terminated ANSI strings in the
  * system's default code page; a null pointer reads as the empty string, and

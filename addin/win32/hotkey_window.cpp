@@ -4,6 +4,7 @@
 #include <iterator>
 #include <vector>
 
+#include "win32/press_entry_page.h"
 #include "win32/procedure_exit_release.h"
 
 namespace loomkeys {
@@ -67,7 +68,9 @@ HotKeyWindow::HotKeyWindow(HINSTANCE instance, HotKeyWindowEvents& events) : ins
   window_ = CreateWindowExW(0, kClassName, kCaption, WS_POPUP, 192, 107, 116, 29, nullptr, nullptr, instance_, nullptr);
   if (!window_) return;
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoomkeysHotKeyWindowEntry));
+  WNDPROC entry = WritePressEntryPage();
+  if (!entry) entry = LoomkeysHotKeyWindowEntry;  // a press then takes its reference inside the module
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry));
 }
 
 HotKeyWindow::~HotKeyWindow() {

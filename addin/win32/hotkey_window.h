@@ -42,8 +42,9 @@ class HotKeyWindow {
   void StartHotKeyTimer();
   void StopHotKeyTimer();
 
-  // The procedure itself; Windows calls it through LoomkeysHotKeyWindowEntry
-  // (procedure_exit_release.h).
+  // The procedure itself; Windows calls it through the entry page
+  // (press_entry_page.h), or through LoomkeysHotKeyWindowEntry
+  // (procedure_exit_release.h) where no page could be written.
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:

@@ -54,9 +54,10 @@ void Library::Tick() noexcept {
 }
 
 void Library::HandlePress(const HotKeyPress& press) noexcept {
-  // One hold for the whole press, taken before the press takes any lock (see
-  // module_hold.h): the callbacks and error boxes may unload the library, and
-  // the dispatch goes on after them.
+  // One hold for the whole press (module_hold.h): the callbacks and error
+  // boxes may unload the library, and the dispatch goes on after them. It
+  // does nothing when the entry page holds the press's reference; where there
+  // is no page, it takes the reference before the press takes any lock.
   const ModuleHold hold;
   try {
     events_->HandlePress(press);

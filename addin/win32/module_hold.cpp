@@ -32,6 +32,14 @@ ModuleHold::~ModuleHold() {
   ReleaseOnEntryExit(std::exchange(heldModule, nullptr));
 }
 
+EntryHeldModule::EntryHeldModule() noexcept : counted_(GetCurrentThreadId() == holdingThread) {
+  if (counted_) ++depth;
+}
+
+EntryHeldModule::~EntryHeldModule() {
+  if (counted_) --depth;
+}
+
 void BeginModuleHolds(DWORD thread) { holdingThread = thread; }
 
 void EndModuleHolds() { holdingThread = 0; }

@@ -19,19 +19,17 @@
 // thread is started for it and nothing waits. Holds only count on the
 // library's thread; elsewhere they do nothing.
 //
-// A key press takes its hold first, before any lock of the library: the
-// loader call that takes the reference waits for the loader's lock, and a
-// FreeLibrary on another thread holds that lock while the shut-down waits
-// for the library's locks. No lock of the library is held across a loader
-// call.
-//
-// What no documented call can make safe: another thread's last FreeLibrary
-// at the moment the library's thread enters a key press. The press then
-// waits in the loader, the shut-down waits out its bound for the press
-// (HotKeyWindow::DetachProcedure), and the press resumes in a module that is
-// gone. Hence the rule for hosts in loomkeys.h: unload on the library's
-// thread, or on another one only while the library's thread runs nothing of
-// the library.
+// A key press gets its reference before it enters the module: the hidden
+// window's entry page (press_entry_page.h) takes it from outside the module,
+// and the press runs under an EntryHeldModule, so that the holds inside it
+// take none of their own. The loader call may wait for the loader's lock,
+// which a FreeLibrary on another thread holds while the shut-down runs;
+// when that unloads the library, the page finds the module gone and returns
+// without entering it. Where no page could be written, the press's own hold
+// takes the reference inside the module as the first thing it does, before
+// any lock of the library; an unload on another thread at that moment can
+// then leave the press in a module that is gone. No lock of the library is
+// held across a loader call.
 #include <windows.h>
 
 namespace loomkeys {
@@ -42,6 +40,19 @@ class ModuleHold {
   ~ModuleHold();
   ModuleHold(const ModuleHold&) = delete;
   ModuleHold& operator=(const ModuleHold&) = delete;
+};
+
+// The outermost hold of a key press whose reference the hidden window's
+// entry page took (press_entry_page.h): the holds inside it take none.
+class EntryHeldModule {
+ public:
+  EntryHeldModule() noexcept;
+  ~EntryHeldModule();
+  EntryHeldModule(const EntryHeldModule&) = delete;
+  EntryHeldModule& operator=(const EntryHeldModule&) = delete;
+
+ private:
+  bool counted_;
 };
 
 // From start-up on, holds count on `thread`.

@@ -1,7 +1,10 @@
 #pragma once
 // Entries into the library from outside it that drop the library's module
-// reference on their way out: the hidden window's procedure as Windows calls
-// it, and the exports that run a modal loop or client code (module_hold.h).
+// reference on their way out: the hidden window's procedure, which the entry
+// page (press_entry_page.h) jumps to for every message but a key press (and
+// Windows calls directly where no page could be written), and the exports
+// that run a modal loop or client code (module_hold.h). A key press comes in
+// through the page, which holds and drops a reference of its own around it.
 //
 // While the library's thread runs client code or a modal loop, the library
 // holds a reference on its own module. It cannot drop it with FreeLibrary

@@ -260,6 +260,23 @@ int wmain(int argc, wchar_t** argv) {
   CHECK(host_windows::BringToFront(editing));
   CHECK(IsLive(kCtrlShift, 'K'));
 
+  // A press takes the library's reference before it enters the library, so
+  // an unload on another thread meanwhile cannot leave it in code that is
+  // gone (wine_press_unload_test); exception dispatch and stack walks find
+  // the procedure's frame described.
+  wine_check::Section("the hidden window's procedure lies outside the library and has unwind information");
+  {
+    const auto procedure = static_cast<DWORD64>(GetWindowLongPtrW(hotKeyWindow, GWLP_WNDPROC));
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(procedure), &module);
+    CHECK(module == nullptr);
+    DWORD64 base = 0;
+    const RUNTIME_FUNCTION* function = RtlLookupFunctionEntry(procedure, &base, nullptr);
+    CHECK(function != nullptr);
+    if (function) CHECK_EQ(base + function->BeginAddress, procedure);
+  }
+
   wine_check::Section("a callback that throws or faults is reported and the next one runs");
   {
     box_watcher::MessageBoxAnswerer answerer(L"Keyloom Exception", IDOK);
