@@ -32,13 +32,13 @@ ModuleHold::~ModuleHold() {
   ReleaseOnEntryExit(std::exchange(heldModule, nullptr));
 }
 
-EntryHeldModule::EntryHeldModule() noexcept : counted_(GetCurrentThreadId() == holdingThread) {
-  if (counted_) ++depth;
+bool CountEntryHold() noexcept {
+  if (GetCurrentThreadId() != holdingThread) return false;
+  ++depth;
+  return true;
 }
 
-EntryHeldModule::~EntryHeldModule() {
-  if (counted_) --depth;
-}
+void UncountEntryHold() noexcept { --depth; }
 
 void BeginModuleHolds(DWORD thread) { holdingThread = thread; }
 

@@ -21,7 +21,7 @@
 //
 // A key press gets its reference before it enters the module: the hidden
 // window's entry page (press_entry_page.h) takes it from outside the module,
-// and the press runs under an EntryHeldModule, so that the holds inside it
+// and the press runs in RunEntryHeldPress, so that the holds inside it
 // take none of their own. The loader call may wait for the loader's lock,
 // which a FreeLibrary on another thread holds while the shut-down runs;
 // when that unloads the library, the page finds the module gone and returns
@@ -34,6 +34,11 @@
 
 namespace loomkeys {
 
+// The two halves of RunEntryHeldPress; CountEntryHold is true when the hold
+// counts on this thread.
+bool CountEntryHold() noexcept;
+void UncountEntryHold() noexcept;
+
 class ModuleHold {
  public:
   ModuleHold() noexcept;
@@ -42,18 +47,16 @@ class ModuleHold {
   ModuleHold& operator=(const ModuleHold&) = delete;
 };
 
-// The outermost hold of a key press whose reference the hidden window's
-// entry page took (press_entry_page.h): the holds inside it take none.
-class EntryHeldModule {
- public:
-  EntryHeldModule() noexcept;
-  ~EntryHeldModule();
-  EntryHeldModule(const EntryHeldModule&) = delete;
-  EntryHeldModule& operator=(const EntryHeldModule&) = delete;
-
- private:
-  bool counted_;
-};
+// Runs `press` as the outermost hold of a key press whose reference the
+// hidden window's entry page took (press_entry_page.h): the holds inside it
+// take none.
+template <typename Press>
+auto RunEntryHeldPress(Press press) {
+  const bool counted = CountEntryHold();
+  const auto result = press();
+  if (counted) UncountEntryHold();
+  return result;
+}
 
 // From start-up on, holds count on `thread`.
 void BeginModuleHolds(DWORD thread);

@@ -13,8 +13,8 @@ extern "C" {
 // What the page calls for a press, holding the module's reference: that
 // reference is the outermost hold of the press (module_hold.h).
 LRESULT CALLBACK LoomkeysRunHeldPress(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const loomkeys::EntryHeldModule held;
-  return loomkeys::HotKeyWindow::WindowProc(window, message, wParam, lParam);
+  return loomkeys::RunEntryHeldPress(
+      [&] { return loomkeys::HotKeyWindow::WindowProc(window, message, wParam, lParam); });
 }
 }
 
